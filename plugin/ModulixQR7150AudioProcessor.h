@@ -1,0 +1,224 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include "CE2Chorus.h"
+#include "DimensionCChorus.h"
+#include "TriChorus.h"
+
+#include <atomic>
+#include <memory>
+
+// Ids of the nine host parameters; also their names and the "property" of every
+// state and preset Value element.
+extern const char* const c_bypass;
+extern const char* const c_type;
+extern const char* const c_rate;
+extern const char* const c_rateSync;
+extern const char* const c_depth;
+extern const char* const c_mix;
+extern const char* const c_level;
+extern const char* const c_stereoSpread;
+extern const char* const c_sync;
+
+/** One program of the bank: the active setting (0 = A, 1 = B) and, per setting,
+    its preset path and the nine normalised parameter values. */
+struct ProgramSlot
+{
+    static constexpr int numSettings = 2;
+    static constexpr int numValues = 9;
+
+    int activeChannel = 0;
+    juce::String presetPath[numSettings];
+    float values[numSettings][numValues] {};
+};
+
+/** The plug-in object: nine host parameters, a bank of 12 A/B programs, and the
+    audio path that runs one of three chorus models and cross-fades between
+    models and between processed and dry signal. */
+class ModulixQR7150AudioProcessor : public juce::AudioProcessor,
+                                    public juce::Timer
+{
+public:
+    static constexpr int numParameters = ProgramSlot::numValues;
+    static constexpr int numProgramSlots = 12;
+    static constexpr int numModels = 3;
+    static constexpr int numModelParameters = 8;
+
+    /** Fills every program, both settings, with the defaults and "Init.vmxp". */
+    ModulixQR7150AudioProcessor();
+    ~ModulixQR7150AudioProcessor() override;
+
+    //==============================================================================
+    const juce::String getName() const override;
+
+    /** Sizes the work buffers and fade length, prepares all three models and puts
+        the on/off state and the chosen model in force without a fade. */
+    void prepareToPlay (double sampleRate, int samplesPerBlock) override;
+
+    /** Frees the work buffers. */
+    void releaseResources() override;
+
+    /** Accepts 1 in / 1 out, 1 in / 2 out and 2 in / 2 out. */
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
+    using juce::AudioProcessor::processBlock;
+    using juce::AudioProcessor::processBlockBypassed;
+
+    /** Runs the chosen model in place, with the model-change and bypass fades. */
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&) override;
+
+    /** Passes the buffer unchanged; a mono input is copied to both outputs. */
+    void processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&) override;
+
+    bool silenceInProducesSilenceOut() const override    { return false; }
+    double getTailLengthSeconds() const override         { return 0.0; }
+    bool acceptsMidi() const override                    { return false; }
+    bool producesMidi() const override                   { return false; }
+
+    juce::AudioProcessorEditor* createEditor() override  { return nullptr; }
+    bool hasEditor() const override                      { return false; }
+
+    //==============================================================================
+    using juce::AudioProcessor::getParameterName;
+    using juce::AudioProcessor::getParameterText;
+
+    int getNumParameters() override                      { return numParameters; }
+
+    /** The parameter's id text, or an empty text for an unknown index. */
+    const juce::String getParameterName (int index) override;
+
+    /** The stored value of the current program's active setting; 0 for an unknown index. */
+    float getParameter (int index) override;
+
+    /** The text of the live value: "On"/"Off", "Type 1" to "Type 3", or ten times the value. */
+    const juce::String getParameterText (int index) override;
+
+    /** The parameter's default; 0 for an unknown index. */
+    float getParameterDefaultValue (int index) override;
+
+    /** Stores the value into the active setting and the live values and raises
+        paramsChanged; a chorus-type change (re)starts the 50 ms model-switch timer. */
+    void setParameter (int index, float value) override;
+
+    //==============================================================================
+    int getNumPrograms() override                        { return numProgramSlots; }
+    int getCurrentProgram() override                     { return currentProgram; }
+
+    /** Makes a program current, hands its active setting to the host in index
+        order and raises all three refresh flags. */
+    void setCurrentProgram (int index) override;
+
+    /** The file name, without extension, of the active setting's preset. */
+    const juce::String getProgramName (int index) override;
+
+    /** Program names follow the preset paths, so this does nothing. */
+    void changeProgramName (int, const juce::String&) override {}
+
+    //==============================================================================
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+    void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
+
+    //==============================================================================
+    const juce::String getInputChannelName (int channelIndex) const override;
+    const juce::String getOutputChannelName (int channelIndex) const override;
+    bool isInputChannelStereoPair (int) const override   { return true; }
+    bool isOutputChannelStereoPair (int) const override  { return true; }
+
+    //==============================================================================
+    /** Applies the pending chorus-type change: prepares the incoming model, then
+        asks the audio thread to cross-fade to it. Runs once per start. */
+    void timerCallback() override;
+
+    //==============================================================================
+    /** Resets the bank: program 0 current, every setting at the defaults and "Init.vmxp". */
+    void initDefaultPreset();
+
+    /** The bank state (false) or the preset-file document of the current setting (true). */
+    juce::XmlElement writePreset (bool asPresetFile);
+
+    /** Applies a bank state (false) or a preset file (true); returns the read result. */
+    int readPreset (std::unique_ptr<juce::XmlElement> xml, bool asPresetFile);
+
+    /** The current program with both of its settings. */
+    juce::XmlElement writeCurrentProgram();
+
+    /** Applies a current-program state; false when the root tag is not ours. */
+    bool readCurrentProgram (std::unique_ptr<juce::XmlElement> xml);
+
+    /** Decodes first and its following siblings as Values into one stored setting. */
+    void storePresetElement (juce::XmlElement* first, int program, int setting);
+
+    /** Decodes first and its following siblings as Values into the live parameters. */
+    void readPresetElement (juce::XmlElement* first);
+
+    /** True when the file's setting differs from the current one. */
+    bool comparePreset (std::unique_ptr<juce::XmlElement> xml);
+
+    //==============================================================================
+    std::unique_ptr<juce::XmlElement> stateXml;
+    int currentProgram = 0;
+    ProgramSlot programs[numProgramSlots];
+    std::atomic<float> currentValues[numParameters];
+
+    std::atomic<bool> presetChanged { false };
+    std::atomic<bool> paramsChanged { false };
+    std::atomic<bool> programChanged { false };
+
+private:
+    //==============================================================================
+    /** setParameterNotifyingHost without the legacy-API deprecation noise. */
+    void setParameterAndNotifyHost (int index, float value);
+
+    void forceCalcParams();
+    void allocateWorkBuffers (int length);
+    void freeWorkBuffers() noexcept;
+
+    ModuleModel* getModel (int index) noexcept;
+    float getModelValue (int hostIndex) const noexcept;
+    int getChosenModel() const noexcept;
+
+    void processSlice (float* left, float* right, int numSamples) noexcept;
+    void updateTempo() noexcept;
+    void takeModelSwitchRequest() noexcept;
+    void handOverParameters() noexcept;
+    void runModels (float* left, float* right, int numSamples) noexcept;
+    void crossFadeModels (float* left, float* right, int numSamples) noexcept;
+    void applyBypassFade (float* left, float* right, int numSamples) noexcept;
+
+    //==============================================================================
+    float lastBpm = 120.0f;
+
+    CE2Chorus ce2Chorus;
+    DimensionCChorus dimensionCChorus;
+    TriChorus triChorus;
+
+    bool isOn = true;
+
+    int workBufferLength = 0;
+    std::unique_ptr<float[]> dryLeft, dryRight, modelLeft, modelRight;
+
+    int bypassCounter = 0;
+    int fadeLength = 2048;
+    float bypassStep = 0.0f;
+    float bypassGain = 1.0f;
+    float bypassTarget = 1.0f;
+
+    // Model switch. The timer (message thread) owns targetModel: it prepares the
+    // incoming model, stores targetModel and then raises modelSwitchRequested with
+    // release. The audio thread takes the request with acquire and owns the fade.
+    std::atomic<int> targetModel { 0 };
+    std::atomic<bool> modelSwitchRequested { false };
+    std::atomic<int> currentModel { 0 };
+    int fadingModel = 0;
+    bool modelFadeRunning = false;
+    float modelFadeGain = 1.0f;
+    float modelFadeStep = 0.0f;
+
+    // Model parameter values last handed over, by model parameter index.
+    float lastModelValues[numModelParameters] {};
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModulixQR7150AudioProcessor)
+};
