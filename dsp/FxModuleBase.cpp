@@ -1,0 +1,5 @@
+#include "FxModuleBase.h"
+
+FxModuleBase::FxModuleBase() noexcept : DspBase ("FxModuleBase") {}
+
+FxModuleBase::~FxModuleBase() = default;
