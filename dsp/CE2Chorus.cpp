@@ -1,0 +1,104 @@
+#include "CE2Chorus.h"
+
+namespace
+{
+    // The wet voice is summed 1.3 times as loud as the dry signal.
+    constexpr double wetScale = 1.3;
+}
+
+CE2Chorus::CE2Chorus() : ChorusModel ("CE2Chorus")
+{
+    connect ({ lfo, &lfoSmoother, { &leftDelay, &rightDelay }, compressor, { &expander },
+               inputHighPass, outputHighPass, { &wetGain }, dryGain, levelGain,
+               { &lfoSmoother, &leftDelay, &rightDelay, &preEmphasis, &antiAliasing, &reconstruction,
+                 &deEmphasis, &compressor, &expander, &inputHighPass, &outputHighPass } });
+}
+
+CE2Chorus::~CE2Chorus() = default;
+
+void CE2Chorus::processChorus (float* buffer, int numSamples) noexcept
+{
+    for (int i = 0; i < numSamples; ++i)
+    {
+        double dry = buffer[i];
+        inputHighPass.processHP (dry);
+        preEmphasis.process (dry);
+
+        double wet = dry;
+        compressor.process (wet);
+        antiAliasing.process (wet);
+
+        float mod;
+        lfo.getOscSignal (mod);
+        lfoSmoother.process (mod);
+
+        leftDelay.process (wet, mod);
+        softClip.process (wet);
+        reconstruction.process (wet);
+        expander.process (wet);
+
+        wetGain.process (wet);
+        dryGain.process (dry);
+
+        double out = wet * wetScale + dry;
+        deEmphasis.process (out);
+        outputHighPass.processHP (out);
+        levelGain.process (out);
+        buffer[i] = static_cast<float> (out);
+    }
+}
+
+void CE2Chorus::processChorus (float* left, float* right, int numSamples) noexcept
+{
+    if (stereoOn)
+        processStereo<true> (left, right, numSamples);
+    else
+        processStereo<false> (left, right, numSamples);
+}
+
+template <bool spread>
+void CE2Chorus::processStereo (float* left, float* right, int numSamples) noexcept
+{
+    for (int i = 0; i < numSamples; ++i)
+    {
+        double dryL = left[i], dryR = right[i];
+        inputHighPass.processHP (dryL, dryR);
+        preEmphasis.process (dryL, dryR);
+
+        double wetL = dryL, wetR = dryR;
+        compressor.process (wetL, wetR);
+        antiAliasing.process (wetL, wetR);
+
+        // Spread: each channel follows its own LFO phase; otherwise both follow the first.
+        float modL, modR;
+
+        if constexpr (spread)
+        {
+            lfo.getOscSignal (modL, modR);
+            lfoSmoother.process (modL, modR);
+        }
+        else
+        {
+            lfo.getOscSignal (modL);
+            lfoSmoother.process (modL);
+            modR = modL;
+        }
+
+        leftDelay.process (wetL, modL);
+        rightDelay.process (wetR, modR);
+        softClip.process (wetL, wetR);
+        reconstruction.process (wetL, wetR);
+        expander.process (wetL, wetR);
+
+        wetGain.process (wetL, wetR);
+        dryGain.process (dryL, dryR);
+
+        double outL = wetL * wetScale + dryL;
+        double outR = wetR * wetScale + dryR;
+        deEmphasis.process (outL, outR);
+        outputHighPass.processHP (outL, outR);
+        levelGain.process (outL, outR);
+        left[i] = static_cast<float> (outL);
+        right[i] = static_cast<float> (outR);
+    }
+}

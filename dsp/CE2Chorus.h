@@ -1,0 +1,43 @@
+#pragma once
+
+#include "BBDNonLinearBiased.h"
+#include "CE2AntiAliasingFilter.h"
+#include "CE2DeEmphasisFilter.h"
+#include "CE2PreEmphasisFilter.h"
+#include "CE2ReconstructionFilter.h"
+#include "ChorusModel.h"
+#include "WavetableTriangleOsc.h"
+
+/** "Type 1": one bucket-brigade voice per channel, a delay line swept by a
+    smoothed curved-triangle LFO between a compander pair, inside first-order
+    pre- and de-emphasis and fourth-order anti-aliasing and reconstruction filters. */
+class CE2Chorus final : public ChorusModel
+{
+public:
+    CE2Chorus();
+    ~CE2Chorus() override;
+
+private:
+    void processChorus (float* buffer, int numSamples) noexcept override;
+    void processChorus (float* left, float* right, int numSamples) noexcept override;
+
+    template <bool spread>
+    void processStereo (float* left, float* right, int numSamples) noexcept;
+
+    WavetableTriangleOsc lfo;
+    ModulatingDelayLine leftDelay;
+    ModulatingDelayLine rightDelay;
+    CE2PreEmphasisFilter preEmphasis;
+    CE2AntiAliasingFilter antiAliasing;
+    BBDNonLinearBiased softClip;
+    CE2ReconstructionFilter reconstruction;
+    CE2DeEmphasisFilter deEmphasis;
+    OnePole inputHighPass;
+    OnePole outputHighPass;
+    Compressor compressor;
+    Expander expander;
+    SmoothVolume wetGain;
+    SmoothVolume dryGain;
+    SmoothVolume levelGain;
+    OnePole lfoSmoother;
+};
