@@ -1,0 +1,8 @@
+#include "DimensionCAntiAliasing.h"
+
+DimensionCAntiAliasing::~DimensionCAntiAliasing() = default;
+
+void DimensionCAntiAliasing::calc()
+{
+    setCoeffs (denominator.data(), numerator.data());
+}

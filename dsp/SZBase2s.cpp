@@ -1,0 +1,4 @@
+#include "SZBase2s.h"
+
+SZBase2s::SZBase2s() noexcept = default;
+SZBase2s::~SZBase2s() = default;
