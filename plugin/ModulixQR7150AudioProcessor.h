@@ -181,6 +181,7 @@ private:
     int getChosenModel() const noexcept;
 
     void processSlice (float* left, float* right, int numSamples) noexcept;
+    juce::Optional<float> getHostTempo() const noexcept;
     void updateTempo() noexcept;
     void takeModelSwitchRequest() noexcept;
     void handOverParameters() noexcept;

@@ -1,0 +1,569 @@
+#include "ModulixQR7150AudioProcessor.h"
+
+#include <algorithm>
+#include <cmath>
+
+const char* const c_bypass       = "onBypass";
+const char* const c_type         = "chorusType";
+const char* const c_rate         = "rate";
+const char* const c_rateSync     = "rateSync";
+const char* const c_depth        = "depth";
+const char* const c_mix          = "mix";
+const char* const c_level        = "level";
+const char* const c_stereoSpread = "stereo";
+const char* const c_sync         = "sync";
+
+namespace
+{
+    constexpr int numParameters = ModulixQR7150AudioProcessor::numParameters;
+
+    const char* const parameterIds[numParameters] { c_bypass, c_type, c_rate, c_rateSync, c_depth,
+                                                    c_mix, c_level, c_stereoSpread, c_sync };
+
+    const float parameterDefaults[numParameters] { 1.0f, 0.0f, 0.2f, 1.0f / 6.0f, 0.2f,
+                                                   0.5f, 0.5f, 0.0f, 0.0f };
+
+    enum HostParameter { bypassIndex = 0, typeIndex = 1, stereoIndex = 7, syncIndex = 8 };
+
+    /** Which host parameter feeds which model parameter, in hand-over order. */
+    struct ModelFeed
+    {
+        int hostIndex;
+        int modelIndex;
+    };
+
+    constexpr ModelFeed modelFeeds[] { { 7, 6 }, { 8, 7 }, { 2, 1 }, { 3, 2 }, { 4, 3 }, { 5, 4 }, { 6, 5 } };
+
+    constexpr int minimumWorkBufferLength = 16384;
+    constexpr int modelSwitchDelayMs = 50;
+
+    /** Below this, a fade gain counts as silent (the float with bits 0x26901D7D). */
+    constexpr float fadeFloor = 1.0e-15f;
+
+    bool isValidIndex (int index, int count) noexcept    { return index >= 0 && index < count; }
+
+    bool isSwitchParameter (int index) noexcept
+    {
+        return index == bypassIndex || index == stereoIndex || index == syncIndex;
+    }
+
+    /** ceil (2 v) in single precision; anything outside 0 to 2 (NaN too) is -1, no model. */
+    int getModelIndexFor (float chorusType) noexcept
+    {
+        const auto index = std::ceil (2.0f * chorusType);
+        return index >= 0.0f && index <= 2.0f ? static_cast<int> (index) : -1;
+    }
+
+    /** Models read their parameters as normalised values, so keep hostile ones in range. */
+    float limitToUnitRange (float value) noexcept
+    {
+        if (! (value > 0.0f))
+            return 0.0f;
+
+        return std::min (value, 1.0f);
+    }
+
+    bool isSilentGain (float gain) noexcept  { return gain < fadeFloor; }
+
+    juce::String getTypeText (float value)
+    {
+        if (value <= 0.0f)
+            return "Type 1";
+
+        return value <= 0.5f ? "Type 2" : "Type 3";
+    }
+
+    juce::File getPresetFolder()
+    {
+        return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
+                   .getChildFile ("Audio Music Apps")
+                   .getChildFile ("Velora/Presets/ModulixQR7150");
+    }
+}
+
+//==============================================================================
+ModulixQR7150AudioProcessor::ModulixQR7150AudioProcessor()
+    : juce::AudioProcessor (BusesProperties().withInput ("Input", juce::AudioChannelSet::stereo(), true)
+                                             .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+{
+    initDefaultPreset();
+}
+
+ModulixQR7150AudioProcessor::~ModulixQR7150AudioProcessor()
+{
+    stopTimer();
+}
+
+const juce::String ModulixQR7150AudioProcessor::getName() const
+{
+    return "Modulix QR7150";
+}
+
+void ModulixQR7150AudioProcessor::initDefaultPreset()
+{
+    currentProgram = 0;
+
+    for (auto& program : programs)
+    {
+        program.activeChannel = 0;
+
+        for (int setting = 0; setting < ProgramSlot::numSettings; ++setting)
+        {
+            program.presetPath[setting] = "Init.vmxp";
+
+            for (int i = 0; i < numParameters; ++i)
+            {
+                program.values[setting][i] = getParameterDefaultValue (i);
+                currentValues[i] = program.values[setting][i];
+            }
+        }
+    }
+}
+
+//==============================================================================
+const juce::String ModulixQR7150AudioProcessor::getParameterName (int index)
+{
+    return isValidIndex (index, numParameters) ? parameterIds[index] : "";
+}
+
+float ModulixQR7150AudioProcessor::getParameter (int index)
+{
+    if (! isValidIndex (index, numParameters))
+        return 0.0f;
+
+    const auto& program = programs[currentProgram];
+    return program.values[program.activeChannel][index];
+}
+
+const juce::String ModulixQR7150AudioProcessor::getParameterText (int index)
+{
+    if (! isValidIndex (index, numParameters))
+        return {};
+
+    const float value = currentValues[index];
+
+    if (isSwitchParameter (index))
+        return value == 0.0f ? "Off" : "On";
+
+    if (index == typeIndex)
+        return getTypeText (value);
+
+    return juce::String (10.0f * value, 2);
+}
+
+float ModulixQR7150AudioProcessor::getParameterDefaultValue (int index)
+{
+    return isValidIndex (index, numParameters) ? parameterDefaults[index] : 0.0f;
+}
+
+void ModulixQR7150AudioProcessor::setParameter (int index, float value)
+{
+    if (! isValidIndex (index, numParameters))
+        return;
+
+    auto& program = programs[currentProgram];
+    program.values[program.activeChannel][index] = value;
+    currentValues[index] = value;
+    paramsChanged = true;
+
+    if (index == typeIndex)
+        startTimer (modelSwitchDelayMs);
+}
+
+void ModulixQR7150AudioProcessor::setParameterAndNotifyHost (int index, float value)
+{
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    setParameterNotifyingHost (index, value);
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+}
+
+//==============================================================================
+void ModulixQR7150AudioProcessor::setCurrentProgram (int index)
+{
+    if (! isValidIndex (index, numProgramSlots))
+        return;
+
+    currentProgram = index;
+    const int setting = programs[index].activeChannel;
+
+    for (int i = 0; i < numParameters; ++i)
+        setParameterAndNotifyHost (i, programs[index].values[setting][i]);
+
+    presetChanged = true;
+    paramsChanged = true;
+    programChanged = true;
+}
+
+const juce::String ModulixQR7150AudioProcessor::getProgramName (int index)
+{
+    if (! isValidIndex (index, numProgramSlots))
+        return {};
+
+    const auto& program = programs[index];
+    return getPresetFolder().getChildFile (program.presetPath[program.activeChannel])
+                            .getFileNameWithoutExtension();
+}
+
+//==============================================================================
+const juce::String ModulixQR7150AudioProcessor::getInputChannelName (int channelIndex) const
+{
+    return juce::String (channelIndex + 1);
+}
+
+const juce::String ModulixQR7150AudioProcessor::getOutputChannelName (int channelIndex) const
+{
+    return juce::String (channelIndex + 1);
+}
+
+bool ModulixQR7150AudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    const auto in = layouts.getMainInputChannelSet();
+    const auto out = layouts.getMainOutputChannelSet();
+    const auto mono = juce::AudioChannelSet::mono();
+    const auto stereo = juce::AudioChannelSet::stereo();
+
+    return (in == mono && (out == mono || out == stereo)) || (in == stereo && out == stereo);
+}
+
+//==============================================================================
+void ModulixQR7150AudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
+{
+    fadeLength = getSampleRateBandLength (static_cast<float> (sampleRate));
+    bypassCounter = fadeLength;
+
+    const int length = std::max (samplesPerBlock, minimumWorkBufferLength);
+    allocateWorkBuffers (length);
+
+    for (int m = 0; m < numModels; ++m)
+    {
+        getModel (m)->setSampleRate (static_cast<float> (sampleRate));
+        getModel (m)->setExpectedSampleFrame (length);
+    }
+
+    forceCalcParams();
+}
+
+void ModulixQR7150AudioProcessor::releaseResources()
+{
+    freeWorkBuffers();
+}
+
+void ModulixQR7150AudioProcessor::allocateWorkBuffers (int length)
+{
+    for (auto* buffer : { &modelLeft, &modelRight, &dryLeft, &dryRight })
+        buffer->reset (new float[static_cast<size_t> (length)]());
+
+    workBufferLength = length;
+}
+
+void ModulixQR7150AudioProcessor::freeWorkBuffers() noexcept
+{
+    workBufferLength = 0;
+
+    for (auto* buffer : { &modelLeft, &modelRight, &dryLeft, &dryRight })
+        buffer->reset();
+}
+
+void ModulixQR7150AudioProcessor::forceCalcParams()
+{
+    isOn = currentValues[bypassIndex] > 0.0f;
+    bypassStep = 0.0f;
+    bypassCounter = fadeLength;
+    bypassTarget = bypassGain = isOn ? 1.0f : 0.0f;
+
+    const int chosen = getModelIndexFor (currentValues[typeIndex]);
+    currentModel = chosen;
+    targetModel = chosen;
+    fadingModel = chosen;
+    modelSwitchRequested = false;
+    modelFadeRunning = false;
+    modelFadeGain = 1.0f;
+    modelFadeStep = 0.0f;
+
+    for (int m = 0; m < numModels; ++m)
+    {
+        getModel (m)->reset();
+        getModel (m)->setParameter (0, 1.0f);
+    }
+
+    if (const auto tempo = getHostTempo())
+        lastBpm = *tempo;
+
+    for (int m = 0; m < numModels; ++m)
+        getModel (m)->setBpm (lastBpm);
+
+    for (const auto& feed : modelFeeds)
+    {
+        const float value = getModelValue (feed.hostIndex);
+
+        for (int m = 0; m < numModels; ++m)
+            getModel (m)->setParameter (feed.modelIndex, value);
+
+        lastModelValues[feed.modelIndex] = value;
+    }
+
+    for (int m = 0; m < numModels; ++m)
+        getModel (m)->forceCalcParams();
+}
+
+//==============================================================================
+void ModulixQR7150AudioProcessor::timerCallback()
+{
+    stopTimer();
+
+    const int chosen = getModelIndexFor (currentValues[typeIndex]);
+
+    if (chosen == targetModel.load (std::memory_order_relaxed))
+        return;
+
+    // Going back to the model that is still playing keeps its state: the audio
+    // thread turns the running fade around instead.
+    if (chosen != currentModel.load (std::memory_order_acquire))
+    {
+        if (auto* model = getModel (chosen))
+        {
+            model->reset();
+            model->forceCalcParams();
+        }
+    }
+
+    targetModel.store (chosen, std::memory_order_relaxed);
+    modelSwitchRequested.store (true, std::memory_order_release);
+}
+
+//==============================================================================
+ModuleModel* ModulixQR7150AudioProcessor::getModel (int index) noexcept
+{
+    switch (index)
+    {
+        case 0:  return &ce2Chorus;
+        case 1:  return &dimensionCChorus;
+        case 2:  return &triChorus;
+        default: return nullptr;
+    }
+}
+
+float ModulixQR7150AudioProcessor::getModelValue (int hostIndex) const noexcept
+{
+    const float value = currentValues[hostIndex];
+
+    if (isSwitchParameter (hostIndex))
+        return value > 0.0f ? 1.0f : 0.0f;
+
+    return limitToUnitRange (value);
+}
+
+int ModulixQR7150AudioProcessor::getChosenModel() const noexcept
+{
+    return modelFadeRunning ? fadingModel : currentModel.load (std::memory_order_relaxed);
+}
+
+//==============================================================================
+void ModulixQR7150AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    const int numSamples = buffer.getNumSamples();
+
+    if (workBufferLength == 0 || buffer.getNumChannels() == 0 || numSamples <= 0)
+        return;
+
+    const bool stereoOut = getTotalNumOutputChannels() >= 2 && buffer.getNumChannels() >= 2;
+    float* left = buffer.getWritePointer (0);
+    float* right = stereoOut ? buffer.getWritePointer (1) : nullptr;
+
+    if (stereoOut && getTotalNumInputChannels() <= 1)
+        juce::FloatVectorOperations::copy (right, left, numSamples);
+
+    // Work buffers hold workBufferLength samples; longer host blocks go in slices.
+    for (int start = 0; start < numSamples; start += workBufferLength)
+        processSlice (left + start,
+                      right != nullptr ? right + start : nullptr,
+                      std::min (workBufferLength, numSamples - start));
+}
+
+void ModulixQR7150AudioProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    if (getTotalNumInputChannels() == 1 && getTotalNumOutputChannels() >= 2 && buffer.getNumChannels() >= 2)
+        buffer.copyFrom (1, 0, buffer, 0, 0, buffer.getNumSamples());
+}
+
+void ModulixQR7150AudioProcessor::processSlice (float* left, float* right, int numSamples) noexcept
+{
+    const float onValue = currentValues[bypassIndex];
+    isOn = onValue > 0.0f;
+
+    if (onValue == 0.0f && isSilentGain (bypassGain))
+        return;
+
+    juce::FloatVectorOperations::copy (dryLeft.get(), left, numSamples);
+
+    if (right != nullptr)
+        juce::FloatVectorOperations::copy (dryRight.get(), right, numSamples);
+
+    updateTempo();
+    takeModelSwitchRequest();
+    handOverParameters();
+    runModels (left, right, numSamples);
+    applyBypassFade (left, right, numSamples);
+}
+
+juce::Optional<float> ModulixQR7150AudioProcessor::getHostTempo() const noexcept
+{
+    if (auto* host = getPlayHead())
+        if (const auto position = host->getPosition())
+            if (const auto bpm = position->getBpm())
+                if (const auto tempo = static_cast<float> (*bpm); tempo > 0.0f && std::isfinite (tempo))
+                    return tempo;
+
+    // No play head, no tempo, or one no model could run at.
+    return {};
+}
+
+void ModulixQR7150AudioProcessor::updateTempo() noexcept
+{
+    const auto tempo = getHostTempo();
+
+    if (! tempo.hasValue() || *tempo == lastBpm)
+        return;
+
+    lastBpm = *tempo;
+
+    for (int m = 0; m < numModels; ++m)
+        getModel (m)->setBpm (lastBpm);
+}
+
+void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
+{
+    if (! modelSwitchRequested.exchange (false, std::memory_order_acquire))
+        return;
+
+    const int chosen = targetModel.load (std::memory_order_relaxed);
+    const int playing = currentModel.load (std::memory_order_relaxed);
+
+    if (chosen == playing)
+    {
+        // Back to the outgoing model: swap the roles, so the mix stays where it is.
+        if (modelFadeRunning)
+        {
+            currentModel.store (fadingModel, std::memory_order_release);
+            fadingModel = chosen;
+            modelFadeGain = 1.0f - modelFadeGain;
+        }
+
+        return;
+    }
+
+    fadingModel = chosen;
+    modelFadeRunning = true;
+    modelFadeGain = 1.0f;
+    modelFadeStep = -1.0f / static_cast<float> (fadeLength);
+}
+
+void ModulixQR7150AudioProcessor::handOverParameters() noexcept
+{
+    auto* chosen = getModel (getChosenModel());
+
+    for (const auto& feed : modelFeeds)
+    {
+        const float value = getModelValue (feed.hostIndex);
+
+        if (value == lastModelValues[feed.modelIndex])
+            continue;
+
+        for (int m = 0; m < numModels; ++m)
+            getModel (m)->setParameter (feed.modelIndex, value);
+
+        if (chosen != nullptr)
+            chosen->calcParameter (feed.modelIndex);
+
+        lastModelValues[feed.modelIndex] = value;
+    }
+}
+
+void ModulixQR7150AudioProcessor::runModels (float* left, float* right, int numSamples) noexcept
+{
+    const auto process = [numSamples] (ModuleModel* model, float* l, float* r)
+    {
+        if (model == nullptr)
+            return;
+
+        if (r != nullptr)
+            model->process (l, r, numSamples);
+        else
+            model->process (l, numSamples);
+    };
+
+    if (modelFadeRunning)
+    {
+        juce::FloatVectorOperations::copy (modelLeft.get(), left, numSamples);
+
+        if (right != nullptr)
+            juce::FloatVectorOperations::copy (modelRight.get(), right, numSamples);
+    }
+
+    process (getModel (currentModel.load (std::memory_order_relaxed)), left, right);
+
+    if (modelFadeRunning)
+    {
+        process (getModel (fadingModel), modelLeft.get(), right != nullptr ? modelRight.get() : nullptr);
+        crossFadeModels (left, right, numSamples);
+    }
+}
+
+void ModulixQR7150AudioProcessor::crossFadeModels (float* left, float* right, int numSamples) noexcept
+{
+    for (int i = 0; i < numSamples; ++i)
+    {
+        if (modelFadeGain > fadeFloor)
+            modelFadeGain += modelFadeStep;
+
+        if (modelFadeGain <= fadeFloor && modelFadeRunning)
+        {
+            modelFadeGain = 0.0f;
+            modelFadeRunning = false;
+            currentModel.store (fadingModel, std::memory_order_release);
+        }
+
+        const float gain = modelFadeGain;
+        left[i] = gain * left[i] + (1.0f - gain) * modelLeft[i];
+
+        if (right != nullptr)
+            right[i] = gain * right[i] + (1.0f - gain) * modelRight[i];
+    }
+}
+
+void ModulixQR7150AudioProcessor::applyBypassFade (float* left, float* right, int numSamples) noexcept
+{
+    const float target = isOn ? 1.0f : 0.0f;
+
+    if (target != bypassTarget)
+    {
+        bypassStep = (target - bypassGain) * (1.0f / static_cast<float> (fadeLength));
+        bypassCounter = 0;
+        bypassTarget = target;
+    }
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        if (bypassCounter < fadeLength)
+        {
+            ++bypassCounter;
+            bypassGain += bypassStep;
+
+            if (bypassGain > 1.0f)
+                bypassGain = 1.0f;
+            else if (isSilentGain (bypassGain))
+                bypassGain = 0.0f;
+        }
+
+        left[i] = bypassGain * left[i] + (1.0f - bypassGain) * dryLeft[i];
+
+        if (right != nullptr)
+            right[i] = bypassGain * right[i] + (1.0f - bypassGain) * dryRight[i];
+    }
+}
+
+//==============================================================================
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new ModulixQR7150AudioProcessor();
+}
