@@ -1,0 +1,623 @@
+#include "ProcessorTestRig.h"
+
+#include <limits>
+#include <vector>
+
+namespace
+{
+using modulix_test::ProcessorRig;
+using modulix_test::ProcessorTest;
+using modulix_test::expectEqualBuffers;
+using modulix_test::expectSamples;
+using modulix_test::buffersDiffer;
+using modulix_test::letModelSwitchTimerFire;
+
+using Buffer = juce::AudioBuffer<float>;
+
+/** Weight of the outgoing side i samples into a fade of n samples that starts at `from`. */
+float fadeOutGain (int i, int n, float from = 1.0f)
+{
+    return std::max (0.0f, from - static_cast<float> (i + 1) / static_cast<float> (n));
+}
+
+/** Drives a model exactly as preparation does: defaults, tempo 120, model Bypass held at 1. */
+template <typename Model>
+void prepareLikeTheProcessor (Model& model, double sampleRate)
+{
+    const float modelDefaults[] { 1.0f, 0.2f, 1.0f / 6.0f, 0.2f, 0.5f, 0.5f, 0.0f, 0.0f };
+
+    model.setSampleRate (static_cast<float> (sampleRate));
+    model.setExpectedSampleFrame (16384);
+    model.reset();
+    model.setBpm (120.0f);
+
+    for (int i = 0; i < 8; ++i)
+        model.setParameter (i, modelDefaults[i]);
+
+    model.forceCalcParams();
+}
+
+template <typename Model>
+Buffer processWithModel (Model& model, const Buffer& input)
+{
+    auto output = input;
+
+    if (output.getNumChannels() == 1)
+        model.process (output.getWritePointer (0), output.getNumSamples());
+    else
+        model.process (output.getWritePointer (0), output.getWritePointer (1), output.getNumSamples());
+
+    return output;
+}
+
+template <typename Model>
+Buffer processWithFreshModel (const Buffer& input, double sampleRate = 44100.0)
+{
+    Model model;
+    prepareLikeTheProcessor (model, sampleRate);
+    return processWithModel (model, input);
+}
+
+//==============================================================================
+TEST_F (ProcessorTest, PreparedProcessorPlaysTheChosenModelAtOnce)
+{
+    struct Case { float type; Buffer (*reference) (const Buffer&, double); };
+
+    const std::vector<Case> cases {
+        { 0.0f, &processWithFreshModel<CE2Chorus> },
+        { 0.5f, &processWithFreshModel<DimensionCChorus> },
+        { 1.0f, &processWithFreshModel<TriChorus> },
+    };
+
+    std::vector<Buffer> outputs;
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.type);
+        ProcessorRig rig;
+        rig.processor.setParameter (1, c.type);
+        rig.prepare();
+
+        const auto [input, output] = rig.run (1024);
+        expectEqualBuffers (output, c.reference (input, rig.sampleRate));
+        EXPECT_TRUE (buffersDiffer (output, input, 0));
+        EXPECT_TRUE (buffersDiffer (output, input, 1));
+        outputs.push_back (output);
+    }
+
+    EXPECT_TRUE (buffersDiffer (outputs[0], outputs[1]));
+    EXPECT_TRUE (buffersDiffer (outputs[1], outputs[2]));
+    EXPECT_TRUE (buffersDiffer (outputs[0], outputs[2]));
+}
+
+TEST_F (ProcessorTest, BypassFadeLastsTheLengthOfTheSampleRateBand)
+{
+    struct Case { double rate; int length; };
+
+    const std::vector<Case> cases {
+        { 22050.0, 1024 }, { 32000.0, 1024 }, { 34049.0, 1024 }, { 34050.0, 2048 }, { 44100.0, 2048 },
+        { 48000.0, 2048 }, { 67999.0, 2048 }, { 68000.0, 4096 }, { 96000.0, 4096 }, { 135999.0, 4096 },
+        { 136000.0, 8192 }, { 192000.0, 8192 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.rate);
+        ProcessorRig fading (c.rate), staying (c.rate);
+        fading.prepare();
+        staying.prepare();
+        fading.process (256);
+        staying.process (256);
+
+        fading.processor.setParameter (0, 0.0f);
+        const auto [input, output] = fading.run (c.length + 300);
+        const auto wet = staying.process (c.length + 300);
+
+        for (int ch = 0; ch < 2; ++ch)
+            expectSamples (output, ch, [&] (int i)
+            {
+                const float g = fadeOutGain (i, c.length);
+                return g * wet.getSample (ch, i) + (1.0f - g) * input.getSample (ch, i);
+            });
+
+        EXPECT_NE (output.getSample (0, c.length - 2), input.getSample (0, c.length - 2));
+    }
+}
+
+TEST_F (ProcessorTest, SwitchedOffEffectReturnsEarlyAndItsModelsResumeWhereTheyStopped)
+{
+    ProcessorRig paused, direct;
+    paused.prepare();
+    direct.prepare();
+    const int n = paused.getFadeLength();
+
+    auto warmUp = paused.signal.next (2, 512);
+    auto fadeOut = paused.signal.next (2, n);
+
+    for (auto* rig : { &paused, &direct })
+    {
+        rig->process (warmUp);
+        rig->processor.setParameter (0, 0.0f);
+        rig->process (fadeOut);
+    }
+
+    for (int block = 0; block < 3; ++block)
+    {
+        const auto [input, output] = paused.run (700);
+        expectEqualBuffers (output, input);
+    }
+
+    // Changes made while silent are handed over once processing resumes.
+    paused.processor.setParameter (4, 0.8f);
+    direct.processor.setParameter (4, 0.8f);
+
+    const auto resumeInput = paused.signal.next (2, n + 100);
+
+    for (auto* rig : { &paused, &direct })
+        rig->processor.setParameter (0, 1.0f);
+
+    expectEqualBuffers (paused.process (resumeInput), direct.process (resumeInput));
+}
+
+TEST_F (ProcessorTest, ReversingTheBypassMidFadeRampsFromThePresentGain)
+{
+    ProcessorRig fading, staying;
+    fading.prepare();
+    staying.prepare();
+    const int n = fading.getFadeLength();
+
+    fading.process (300);
+    staying.process (300);
+
+    fading.processor.setParameter (0, 0.0f);
+    const auto [in1, out1] = fading.run (n / 2);
+    const auto wet1 = staying.process (n / 2);
+    expectSamples (out1, 0, [&] (int i)
+    {
+        const float g = fadeOutGain (i, n);
+        return g * wet1.getSample (0, i) + (1.0f - g) * in1.getSample (0, i);
+    });
+
+    fading.processor.setParameter (0, 1.0f);
+    const auto [in2, out2] = fading.run (n + 200);
+    const auto wet2 = staying.process (n + 200);
+
+    for (int ch = 0; ch < 2; ++ch)
+        expectSamples (out2, ch, [&] (int i)
+        {
+            const float g = std::min (1.0f, 0.5f + static_cast<float> (i + 1) * (0.5f / static_cast<float> (n)));
+            return g * wet2.getSample (ch, i) + (1.0f - g) * in2.getSample (ch, i);
+        });
+
+    EXPECT_EQ (out2.getSample (0, n + 199), wet2.getSample (0, n + 199));
+}
+
+TEST_F (ProcessorTest, PreparedWhileOffPassesTheInputAndFadesInWhenSwitchedOn)
+{
+    ProcessorRig rig;
+    rig.processor.setParameter (0, 0.0f);
+    rig.prepare();
+
+    const auto [input, output] = rig.run (512);
+    expectEqualBuffers (output, input);
+
+    rig.processor.setParameter (0, 1.0f);
+    const auto [input2, output2] = rig.run (512);
+    EXPECT_TRUE (buffersDiffer (output2, input2));
+}
+
+//==============================================================================
+class ModelSwitchTest : public ProcessorTest
+{
+protected:
+    void SetUp() override
+    {
+        for (auto* rig : { &switching, &stayingOnFirst })
+        {
+            rig->prepare();
+            rig->process (512);
+        }
+    }
+
+    /** The next block of the shared signal through both rigs. */
+    struct Block { Buffer input, switched, first; };
+
+    Block run (int numSamples)
+    {
+        auto input = switching.signal.next (2, numSamples);
+        return { input, switching.process (input), stayingOnFirst.process (input) };
+    }
+
+    ProcessorRig switching, stayingOnFirst;
+    const int n = switching.getFadeLength();
+};
+
+TEST_F (ModelSwitchTest, ChorusTypeChangeWaitsForTheTimerThenCrossFadesOverTheBandLength)
+{
+    switching.processor.setParameter (1, 1.0f);
+
+    for (int block = 0; block < 3; ++block)
+    {
+        const auto b = run (512);
+        expectEqualBuffers (b.switched, b.first);
+    }
+
+    letModelSwitchTimerFire();
+
+    const auto b = run (n + 300);
+    const auto incoming = processWithFreshModel<TriChorus> (b.input);
+
+    for (int ch = 0; ch < 2; ++ch)
+        expectSamples (b.switched, ch, [&] (int i)
+        {
+            const float g = fadeOutGain (i, n);
+            return g * b.first.getSample (ch, i) + (1.0f - g) * incoming.getSample (ch, i);
+        });
+}
+
+TEST_F (ModelSwitchTest, AnotherChoiceDuringAFadeRestartsItTowardsTheNewestModel)
+{
+    switching.processor.setParameter (1, 0.5f);
+    letModelSwitchTimerFire();
+    run (n / 2);
+
+    switching.processor.setParameter (1, 1.0f);
+    letModelSwitchTimerFire();
+
+    const auto b = run (n + 100);
+    const auto incoming = processWithFreshModel<TriChorus> (b.input);
+
+    expectSamples (b.switched, 1, [&] (int i)
+    {
+        const float g = fadeOutGain (i, n);
+        return g * b.first.getSample (1, i) + (1.0f - g) * incoming.getSample (1, i);
+    });
+}
+
+TEST_F (ModelSwitchTest, ReturningToThePlayingModelTurnsTheFadeAround)
+{
+    DimensionCChorus reference;
+    prepareLikeTheProcessor (reference, 44100.0);
+
+    switching.processor.setParameter (1, 0.5f);
+    letModelSwitchTimerFire();
+    const auto b1 = run (n / 2);
+    const auto incoming1 = processWithModel (reference, b1.input);
+
+    expectSamples (b1.switched, 0, [&] (int i)
+    {
+        const float g = fadeOutGain (i, n);
+        return g * b1.first.getSample (0, i) + (1.0f - g) * incoming1.getSample (0, i);
+    });
+
+    switching.processor.setParameter (1, 0.0f);
+    letModelSwitchTimerFire();
+    const auto b2 = run (n);
+    const auto incoming2 = processWithModel (reference, b2.input);
+
+    // The second model keeps its weight of one half and hands back to the first.
+    expectSamples (b2.switched, 0, [&] (int i)
+    {
+        const float g = fadeOutGain (i, n, 0.5f);
+        return g * incoming2.getSample (0, i) + (1.0f - g) * b2.first.getSample (0, i);
+    });
+
+    const auto b3 = run (512);
+    expectEqualBuffers (b3.switched, b3.first);
+}
+
+TEST_F (ModelSwitchTest, ChangeWhileSilentFadesTogetherWithTheBypassRampWhenSwitchedOn)
+{
+    for (auto* rig : { &switching, &stayingOnFirst })
+        rig->processor.setParameter (0, 0.0f);
+
+    run (n);
+    switching.processor.setParameter (1, 1.0f);
+    letModelSwitchTimerFire();
+
+    const auto silent = run (512);
+    expectEqualBuffers (silent.switched, silent.input);
+
+    for (auto* rig : { &switching, &stayingOnFirst })
+        rig->processor.setParameter (0, 1.0f);
+
+    const auto b = run (n + 300);
+    const auto incoming = processWithFreshModel<TriChorus> (b.input);
+
+    // first = on * model0 + (1 - on) * input, with the bypass ramp on = 1 - fadeOutGain.
+    for (int ch = 0; ch < 2; ++ch)
+        expectSamples (b.switched, ch, [&] (int i)
+        {
+            const float off = fadeOutGain (i, n);
+            const float g = fadeOutGain (i, n);
+            const float x = b.input.getSample (ch, i);
+            return g * (b.first.getSample (ch, i) - off * x) + (1.0f - g) * (1.0f - off) * incoming.getSample (ch, i) + off * x;
+        }, 1.0e-5f);
+
+    EXPECT_EQ (b.switched.getSample (0, n + 299), incoming.getSample (0, n + 299));
+}
+
+TEST_F (ProcessorTest, ChorusTypeOutsideTheThreeModelsFadesToTheUnprocessedInput)
+{
+    for (const float type : { 5.0f, -0.5f, -3.0f, std::numeric_limits<float>::quiet_NaN(),
+                              std::numeric_limits<float>::infinity(), 1.0000001f })
+    {
+        SCOPED_TRACE (type);
+        ProcessorRig switching, stayingOnFirst;
+
+        for (auto* rig : { &switching, &stayingOnFirst })
+        {
+            rig->prepare();
+            rig->process (512);
+        }
+
+        switching.processor.setParameter (1, type);
+        letModelSwitchTimerFire();
+
+        const int n = switching.getFadeLength();
+        const auto [input, output] = switching.run (n + 200);
+        const auto first = stayingOnFirst.process (input);
+
+        expectSamples (output, 0, [&] (int i)
+        {
+            const float g = fadeOutGain (i, n);
+            return g * first.getSample (0, i) + (1.0f - g) * input.getSample (0, i);
+        });
+
+        const auto [input2, output2] = switching.run (512);
+        expectEqualBuffers (output2, input2);
+
+        // A valid choice afterwards fades a freshly prepared model in.
+        switching.processor.setParameter (1, 0.0f);
+        letModelSwitchTimerFire();
+        const auto [input3, output3] = switching.run (n + 10);
+        const auto incoming = processWithFreshModel<CE2Chorus> (input3);
+
+        expectSamples (output3, 1, [&] (int i)
+        {
+            const float g = fadeOutGain (i, n);
+            return g * input3.getSample (1, i) + (1.0f - g) * incoming.getSample (1, i);
+        });
+    }
+}
+
+//==============================================================================
+TEST_F (ProcessorTest, MonoInputOnStereoOutputIsCopiedToTheRightBeforeProcessing)
+{
+    ProcessorRig monoIn (44100.0, 1, 2), stereoIn;
+    ASSERT_EQ (monoIn.processor.getTotalNumInputChannels(), 1);
+    monoIn.prepare();
+    stereoIn.prepare();
+
+    auto input = monoIn.signal.next (2, 1024);
+    auto dualMono = input;
+    dualMono.copyFrom (1, 0, input, 0, 0, input.getNumSamples());
+
+    expectEqualBuffers (monoIn.process (input), stereoIn.process (dualMono));
+
+    monoIn.processor.setParameter (0, 0.0f);
+    monoIn.process (monoIn.getFadeLength());
+
+    const auto [silentIn, silentOut] = monoIn.run (512);
+    expectSamples (silentOut, 0, [&] (int i) { return silentIn.getSample (0, i); }, 0.0f);
+    expectSamples (silentOut, 1, [&] (int i) { return silentIn.getSample (0, i); }, 0.0f);
+}
+
+TEST_F (ProcessorTest, HostBypassPassesTheBufferAndCopiesAMonoInputToBothOutputs)
+{
+    struct Case { int ins; bool rightBecomesLeft; };
+
+    for (const auto& c : { Case { 1, true }, Case { 2, false } })
+    {
+        ProcessorRig rig (44100.0, c.ins, 2);
+        rig.prepare();
+
+        const auto input = rig.signal.next (2, 512);
+        auto output = input;
+        juce::MidiBuffer midi;
+        rig.processor.processBlockBypassed (output, midi);
+
+        expectSamples (output, 0, [&] (int i) { return input.getSample (0, i); }, 0.0f);
+        expectSamples (output, 1, [&] (int i) { return input.getSample (c.rightBecomesLeft ? 0 : 1, i); }, 0.0f);
+    }
+}
+
+TEST_F (ProcessorTest, MonoBusRunsTheMonoModelAndFadesItsOnlyChannel)
+{
+    ProcessorRig mono (44100.0, 1, 1);
+    ASSERT_EQ (mono.processor.getTotalNumOutputChannels(), 1);
+    mono.prepare();
+
+    CE2Chorus reference;
+    prepareLikeTheProcessor (reference, mono.sampleRate);
+
+    const auto [input, output] = mono.run (1024);
+    ASSERT_EQ (output.getNumChannels(), 1);
+    expectEqualBuffers (output, processWithModel (reference, input));
+
+    mono.processor.setParameter (0, 0.0f);
+    const auto [input2, output2] = mono.run (mono.getFadeLength() + 10);
+    const auto wet = processWithModel (reference, input2);
+
+    expectSamples (output2, 0, [&] (int i)
+    {
+        const float g = fadeOutGain (i, mono.getFadeLength());
+        return g * wet.getSample (0, i) + (1.0f - g) * input2.getSample (0, i);
+    });
+}
+
+//==============================================================================
+/** A play head whose tempo the test sets, or takes away. */
+struct FakePlayHead : juce::AudioPlayHead
+{
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+
+        if (bpm.hasValue())
+            info.setBpm (*bpm);
+
+        return info;
+    }
+
+    juce::Optional<double> bpm;
+};
+
+class TempoTest : public ProcessorTest
+{
+protected:
+    void SetUp() override
+    {
+        for (auto* rig : { &following, &reference })
+        {
+            rig->processor.setParameter (8, 1.0f);
+            rig->processor.setParameter (3, 0.5f);
+        }
+
+        followingHead.bpm = referenceHead.bpm = 90.0;
+        following.processor.setPlayHead (&followingHead);
+        reference.processor.setPlayHead (&referenceHead);
+        following.prepare();
+        reference.prepare();
+    }
+
+    bool followingSoundsLikeReference (int numBlocks)
+    {
+        bool same = true;
+
+        for (int block = 0; block < numBlocks; ++block)
+            same = ! buffersDiffer (following.process (512), reference.process (512)) && same;
+
+        return same;
+    }
+
+    ProcessorRig following, reference;
+    FakePlayHead followingHead, referenceHead;
+};
+
+TEST_F (TempoTest, AChangedHostTempoReachesTheSyncedModels)
+{
+    EXPECT_TRUE (followingSoundsLikeReference (4));
+
+    followingHead.bpm = 180.0;
+    EXPECT_FALSE (followingSoundsLikeReference (40));
+}
+
+TEST_F (TempoTest, AMissingPlayHeadOrTempoKeepsTheLastTempo)
+{
+    followingHead.bpm.reset();
+    EXPECT_TRUE (followingSoundsLikeReference (10));
+
+    following.processor.setPlayHead (nullptr);
+    EXPECT_TRUE (followingSoundsLikeReference (10));
+}
+
+TEST_F (TempoTest, TempoTheModelsCannotRunAtIsIgnored)
+{
+    for (const double bpm : { 0.0, -120.0, std::numeric_limits<double>::quiet_NaN(),
+                              std::numeric_limits<double>::infinity() })
+    {
+        followingHead.bpm = bpm;
+        EXPECT_TRUE (followingSoundsLikeReference (4)) << bpm;
+    }
+}
+
+//==============================================================================
+TEST_F (ProcessorTest, BlocksLongerThanTheWorkBuffersAreProcessedInSlices)
+{
+    ProcessorRig whole, sliced;
+
+    for (auto* rig : { &whole, &sliced })
+    {
+        rig->prepare();
+        rig->process (512);
+        rig->processor.setParameter (1, 0.5f);
+    }
+
+    letModelSwitchTimerFire();
+
+    for (auto* rig : { &whole, &sliced })
+        rig->processor.setParameter (0, 0.0f);
+
+    constexpr int longBlock = 40000;
+    const auto input = whole.signal.next (2, longBlock);
+    const auto output = whole.process (input);
+
+    Buffer expected (2, longBlock);
+
+    for (int start = 0; start < longBlock; start += 16384)
+    {
+        const int length = std::min (16384, longBlock - start);
+        Buffer slice (2, length);
+
+        for (int ch = 0; ch < 2; ++ch)
+            slice.copyFrom (ch, 0, input, ch, start, length);
+
+        const auto out = sliced.process (slice);
+
+        for (int ch = 0; ch < 2; ++ch)
+            expected.copyFrom (ch, start, out, ch, 0, length);
+    }
+
+    expectEqualBuffers (output, expected);
+}
+
+TEST_F (ProcessorTest, HostileParameterValuesReachTheModelsLimitedToTheUnitRange)
+{
+    const auto nan = std::numeric_limits<float>::quiet_NaN();
+    const auto inf = std::numeric_limits<float>::infinity();
+
+    struct Case { int index; float hostile, limited; };
+
+    const std::vector<Case> cases {
+        { 2, nan, 0.0f }, { 3, 100.0f, 1.0f }, { 4, -5.0f, 0.0f }, { 5, inf, 1.0f },
+        { 6, 2.0f, 1.0f }, { 7, nan, 0.0f }, { 8, -inf, 0.0f },
+    };
+
+    ProcessorRig hostile, limited;
+
+    for (const auto& c : cases)
+    {
+        hostile.processor.setParameter (c.index, c.hostile);
+        limited.processor.setParameter (c.index, c.limited);
+    }
+
+    hostile.prepare();
+    limited.prepare();
+
+    for (int block = 0; block < 4; ++block)
+    {
+        const auto out = hostile.process (1024);
+        expectEqualBuffers (out, limited.process (1024));
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < out.getNumSamples(); ++i)
+                ASSERT_TRUE (std::isfinite (out.getSample (ch, i)));
+    }
+
+    // The same values arriving while audio runs.
+    hostile.processor.setParameter (3, -100.0f);
+    limited.processor.setParameter (3, 0.0f);
+    expectEqualBuffers (hostile.process (1024), limited.process (1024));
+}
+
+TEST_F (ProcessorTest, ProcessingBeforePreparationOrAfterReleaseLeavesTheBufferAlone)
+{
+    ProcessorRig rig;
+    const auto [input, output] = rig.run (256);
+    expectEqualBuffers (output, input);
+
+    rig.prepare();
+    rig.process (256);
+    rig.processor.releaseResources();
+
+    const auto [input2, output2] = rig.run (256);
+    expectEqualBuffers (output2, input2);
+
+    Buffer empty (2, 0);
+    juce::MidiBuffer midi;
+    rig.prepare();
+    rig.processor.processBlock (empty, midi);
+}
+
+} // namespace
