@@ -1,0 +1,3 @@
+#include "BBDNonLinearBiased.h"
+
+BBDNonLinearBiased::BBDNonLinearBiased() noexcept = default;

@@ -1,0 +1,157 @@
+#pragma once
+
+#include "DspBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+/** Circular delay line read at a delay that an LFO value moves between a base
+    delay and the base delay plus a sweep width (both in ms), with linear
+    interpolation between neighbouring samples. New base delays glide in over
+    16 band lengths, new sweep widths over one band length.
+
+    The read position is kept inside the buffer whatever the delay, sweep width
+    and LFO value are, and a line without a buffer passes samples through.
+*/
+class ModulatingDelayLine final : public DspBase
+{
+public:
+    /** Multiplier turning milliseconds into seconds, negated (the read runs backwards). */
+    static constexpr float negativeMsToSeconds = -0x1.0624dep-10f; // -0.001f
+
+    ModulatingDelayLine() noexcept = default;
+    ~ModulatingDelayLine() override;
+
+    ModulatingDelayLine (const ModulatingDelayLine&) = delete;
+    ModulatingDelayLine& operator= (const ModulatingDelayLine&) = delete;
+
+    /** Stores the rate, derives the ramp lengths and allocates a cleared buffer
+        of the buffer time. Allocates: call it only while nothing is processed. */
+    void setSampleRate (float fs) override;
+
+    /** Clears the buffer, the write index and the read position. */
+    void resetBuffer() override;
+
+    /** Sets the delay target to 0 and clears the write index and read position. */
+    void resetCoeffs() override;
+
+    /** Starts both ramps towards their targets and restarts writing at index 0. */
+    void calc() override;
+
+    /** Stores the base delay target in ms, limited to the maximum delay. */
+    void setDelay (float ms) noexcept                   { delay.target = std::min (maxDelay, ms); }
+
+    /** Stores the sweep width target in ms, limited to the maximum sweep width. */
+    void setSweepWidth (float ms) noexcept              { sweep.target = std::min (maxSweepWidth, ms); }
+
+    /** Starts only the sweep-width ramp. */
+    void calcSweepWidth() noexcept                      { sweep.start(); }
+
+    /** Ends both ramps at their targets and silences the line. */
+    void forceCalcParams() noexcept;
+
+    /** Returns the base delay target in ms. */
+    float getDelay() const noexcept                     { return delay.target; }
+
+    /** Returns the base delay in use, in ms. */
+    float getCurrentDelay() const noexcept              { return delay.current; }
+
+    /** Returns the sweep width target in ms. */
+    float getSweepWidth() const noexcept                { return sweep.target; }
+
+    /** Returns the sweep width in use, in ms. */
+    float getCurrentSweepWidth() const noexcept         { return sweep.current; }
+
+    /** Returns the buffer length in samples (0 before the first setSampleRate). */
+    int getBufferLength() const noexcept                { return bufferLength; }
+
+    /** Returns the fractional buffer index read by the last process call. */
+    float getReadPosition() const noexcept              { return readPosition; }
+
+    /** Writes x into the line and replaces it with the sample delayed by
+        delay + sweep width x mod (mod normally in [0, 1]). */
+    void process (double& x, float& mod) noexcept
+    {
+        if (bufferLength <= 0)
+            return;
+
+        delay.advance();
+        sweep.advance();
+
+        buffer[writeIndex] = x;
+
+        const auto length = static_cast<float> (bufferLength);
+        auto position = (sweep.current * mod + delay.current) * negativeMsToSeconds * sampleRate
+                      + static_cast<float> (writeIndex);
+
+        if (position < 0.0f)
+            position += length;
+
+        if (! (position >= 0.0f && position < length))
+            position = foldIntoBuffer (position, length);
+
+        readPosition = position;
+
+        const auto index = static_cast<int> (std::floor (position));
+        const auto frac = static_cast<double> (position - static_cast<float> (index));
+        const auto next = index + 1 == bufferLength ? 0 : index + 1;
+
+        x = (1.0 - frac) * buffer[index] + frac * buffer[next];
+
+        if (++writeIndex == bufferLength)
+            writeIndex = 0;
+    }
+
+private:
+    /** A linear ramp of a fixed length that lands exactly on its target. */
+    struct Ramp
+    {
+        void start() noexcept
+        {
+            counter = 0;
+            step = (target - current) / static_cast<float> (length);
+        }
+
+        void finish() noexcept
+        {
+            counter = length;
+            step = 0.0f;
+            current = target;
+        }
+
+        void advance() noexcept
+        {
+            if (counter >= length)
+                return;
+
+            ++counter;
+            current += step;
+
+            if (counter == length)
+                current = target;
+        }
+
+        float target = 0.0f;
+        float current = 0.0f;
+        float step = 0.0f;
+        int counter = 0;
+        int length = 0;
+    };
+
+    /** Brings a read position that is still outside [0, length) after the single
+        wrap back inside; one that is not finite reads at the write index. */
+    float foldIntoBuffer (float position, float length) const noexcept;
+
+    void clearBuffer() noexcept;
+
+    float maxDelay = 500.0f;
+    float bufferTime = 610.0f;
+    float maxSweepWidth = 100.0f;
+    Ramp delay;
+    Ramp sweep;
+    std::unique_ptr<double[]> buffer;
+    int bufferLength = 0;
+    int writeIndex = 0;
+    float readPosition = 0.0f;
+};

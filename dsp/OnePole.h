@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ModuleBase.h"
+
+/** One-pole low-pass with a complementary high-pass output, y = b0 x - a1 y1.
+
+    Serves as DC blocker (high-pass), LFO smoother (single-precision samples)
+    and compander envelope detector. The float and double variants share the
+    same double-precision state, as do the low-pass and high-pass outputs.
+*/
+class OnePole final : public ModuleBase
+{
+public:
+    OnePole() noexcept = default;
+    ~OnePole() override;
+
+    OnePole (const OnePole&) = delete;
+    OnePole& operator= (const OnePole&) = delete;
+
+    /** Clears both channel states. */
+    void resetBuffer() override;
+
+    /** Makes the filter a pass-through low-pass (b0 = 1, a1 = 0) and forgets the cutoff. */
+    void resetCoeffs() override;
+
+    /** Stores the cutoff in Hz and computes the coefficients for the stored
+        sample rate at once; call it again after a change of sample rate. */
+    void setFrequency (float hz);
+
+    /** Returns the stored cutoff in Hz. */
+    float getFrequency() const noexcept { return frequency; }
+
+    /** Low-pass of one sample in place, with the left state. */
+    void process (double& x) noexcept override                  { lowPass (x, leftState); }
+
+    /** Low-pass of a left and a right sample in place, each with its own state. */
+    void process (double& left, double& right) noexcept override
+    {
+        lowPass (left, leftState);
+        lowPass (right, rightState);
+    }
+
+    /** Low-pass of a single-precision sample; the state stays in double precision. */
+    void process (float& x) noexcept                            { lowPassFloat (x, leftState); }
+
+    /** Low-pass of a single-precision pair; the states stay in double precision. */
+    void process (float& left, float& right) noexcept
+    {
+        lowPassFloat (left, leftState);
+        lowPassFloat (right, rightState);
+    }
+
+    /** High-pass of one sample in place: the input minus the new low-pass value. */
+    void processHP (double& x) noexcept                         { highPass (x, leftState); }
+
+    /** High-pass of a left and a right sample in place, each with its own state. */
+    void processHP (double& left, double& right) noexcept
+    {
+        highPass (left, leftState);
+        highPass (right, rightState);
+    }
+
+private:
+    void lowPass (double& x, double& state) const noexcept
+    {
+        state = b0 * x - a1 * state;
+        x = state;
+    }
+
+    void lowPassFloat (float& x, double& state) const noexcept
+    {
+        auto y = static_cast<double> (x);
+        lowPass (y, state);
+        x = static_cast<float> (y);
+    }
+
+    void highPass (double& x, double& state) const noexcept
+    {
+        double y = x;
+        lowPass (y, state);
+        x -= y;
+    }
+
+    float frequency = 0.0f;
+    double b0 = 1.0;
+    double a1 = 0.0;
+    double leftState = 0.0;
+    double rightState = 0.0;
+};
