@@ -18,9 +18,22 @@ CE2Chorus::~CE2Chorus() = default;
 
 void CE2Chorus::processChorus (float* buffer, int numSamples) noexcept
 {
+    processMono (buffer, numSamples);
+}
+
+void CE2Chorus::processChorus (float* left, float* right, int numSamples) noexcept
+{
+    if (stereoOn)
+        processSpread (left, right, numSamples);
+    else
+        processShared (left, right, numSamples);
+}
+
+CHORUS_CHAIN_TARGETS void CE2Chorus::processMono (float* buffer, int numSamples) noexcept
+{
     for (int i = 0; i < numSamples; ++i)
     {
-        double dry = buffer[i];
+        double dry = static_cast<double> (buffer[i]);
         inputHighPass.processHP (dry);
         preEmphasis.process (dry);
 
@@ -48,20 +61,12 @@ void CE2Chorus::processChorus (float* buffer, int numSamples) noexcept
     }
 }
 
-void CE2Chorus::processChorus (float* left, float* right, int numSamples) noexcept
-{
-    if (stereoOn)
-        processStereo<true> (left, right, numSamples);
-    else
-        processStereo<false> (left, right, numSamples);
-}
-
 template <bool spread>
-void CE2Chorus::processStereo (float* left, float* right, int numSamples) noexcept
+forcedinline void CE2Chorus::processStereo (float* left, float* right, int numSamples) noexcept
 {
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = left[i], dryR = right[i];
+        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
         inputHighPass.processHP (dryL, dryR);
         preEmphasis.process (dryL, dryR);
 
@@ -101,4 +106,14 @@ void CE2Chorus::processStereo (float* left, float* right, int numSamples) noexce
         left[i] = static_cast<float> (outL);
         right[i] = static_cast<float> (outR);
     }
+}
+
+CHORUS_CHAIN_TARGETS void CE2Chorus::processSpread (float* left, float* right, int numSamples) noexcept
+{
+    processStereo<true> (left, right, numSamples);
+}
+
+CHORUS_CHAIN_TARGETS void CE2Chorus::processShared (float* left, float* right, int numSamples) noexcept
+{
+    processStereo<false> (left, right, numSamples);
 }

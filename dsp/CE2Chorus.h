@@ -21,8 +21,12 @@ private:
     void processChorus (float* buffer, int numSamples) noexcept override;
     void processChorus (float* left, float* right, int numSamples) noexcept override;
 
+    CHORUS_CHAIN_TARGETS void processMono (float* buffer, int numSamples) noexcept;
+    CHORUS_CHAIN_TARGETS void processSpread (float* left, float* right, int numSamples) noexcept;
+    CHORUS_CHAIN_TARGETS void processShared (float* left, float* right, int numSamples) noexcept;
+
     template <bool spread>
-    void processStereo (float* left, float* right, int numSamples) noexcept;
+    forcedinline void processStereo (float* left, float* right, int numSamples) noexcept;
 
     WavetableTriangleOsc lfo;
     ModulatingDelayLine leftDelay;

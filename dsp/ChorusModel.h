@@ -12,6 +12,16 @@
 #include <memory>
 #include <vector>
 
+/** Marks a model's per-sample chain (on its declaration and its definition) to be
+    compiled twice, for AVX2 and for plain x86-64, with the blocks inlined into
+    each; the loader picks the version the processor can run. AVX2 brings no
+    fused multiply-add, so both versions compute bit-identical results. */
+#if defined (__x86_64__) && (defined (__GNUC__) || defined (__clang__))
+ #define CHORUS_CHAIN_TARGETS __attribute__ ((target_clones ("avx2", "default")))
+#else
+ #define CHORUS_CHAIN_TARGETS
+#endif
+
 /** The control logic shared by the chorus models: how the eight model
     parameters reach the blocks, the LFO rate (free or tempo-synced), depth,
     mix, level and stereo switch, the work buffers and the model's own on/bypass

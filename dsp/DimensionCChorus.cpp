@@ -19,9 +19,22 @@ DimensionCChorus::~DimensionCChorus() = default;
 
 void DimensionCChorus::processChorus (float* buffer, int numSamples) noexcept
 {
+    processMono (buffer, numSamples);
+}
+
+void DimensionCChorus::processChorus (float* left, float* right, int numSamples) noexcept
+{
+    if (stereoOn)
+        processSpread (left, right, numSamples);
+    else
+        processDual (left, right, numSamples);
+}
+
+CHORUS_CHAIN_TARGETS void DimensionCChorus::processMono (float* buffer, int numSamples) noexcept
+{
     for (int i = 0; i < numSamples; ++i)
     {
-        double dry = buffer[i];
+        double dry = static_cast<double> (buffer[i]);
         inputHighPass.processHP (dry);
         preEmphasis.process (dry);
 
@@ -56,20 +69,12 @@ void DimensionCChorus::processChorus (float* buffer, int numSamples) noexcept
     }
 }
 
-void DimensionCChorus::processChorus (float* left, float* right, int numSamples) noexcept
-{
-    if (stereoOn)
-        processStereo<true> (left, right, numSamples);
-    else
-        processStereo<false> (left, right, numSamples);
-}
-
 template <bool spread>
-void DimensionCChorus::processStereo (float* left, float* right, int numSamples) noexcept
+forcedinline void DimensionCChorus::processStereo (float* left, float* right, int numSamples) noexcept
 {
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = left[i], dryR = right[i];
+        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
         inputHighPass.processHP (dryL, dryR);
         preEmphasis.process (dryL, dryR);
 
@@ -128,4 +133,14 @@ void DimensionCChorus::processStereo (float* left, float* right, int numSamples)
         left[i] = static_cast<float> (outL * outputScale);
         right[i] = static_cast<float> (outR * outputScale);
     }
+}
+
+CHORUS_CHAIN_TARGETS void DimensionCChorus::processSpread (float* left, float* right, int numSamples) noexcept
+{
+    processStereo<true> (left, right, numSamples);
+}
+
+CHORUS_CHAIN_TARGETS void DimensionCChorus::processDual (float* left, float* right, int numSamples) noexcept
+{
+    processStereo<false> (left, right, numSamples);
 }

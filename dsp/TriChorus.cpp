@@ -19,9 +19,22 @@ TriChorus::~TriChorus() = default;
 
 void TriChorus::processChorus (float* buffer, int numSamples) noexcept
 {
+    processMono (buffer, numSamples);
+}
+
+void TriChorus::processChorus (float* left, float* right, int numSamples) noexcept
+{
+    if (stereoOn)
+        processSpread (left, right, numSamples);
+    else
+        processDual (left, right, numSamples);
+}
+
+CHORUS_CHAIN_TARGETS void TriChorus::processMono (float* buffer, int numSamples) noexcept
+{
     for (int i = 0; i < numSamples; ++i)
     {
-        double dry = buffer[i];
+        double dry = static_cast<double> (buffer[i]);
         double voice1 = dry;
         inputHighPass.processHP (voice1);
         compressor.process (voice1);
@@ -53,20 +66,12 @@ void TriChorus::processChorus (float* buffer, int numSamples) noexcept
     }
 }
 
-void TriChorus::processChorus (float* left, float* right, int numSamples) noexcept
-{
-    if (stereoOn)
-        processSpread (left, right, numSamples);
-    else
-        processDual (left, right, numSamples);
-}
-
-void TriChorus::processSpread (float* left, float* right, int numSamples) noexcept
+CHORUS_CHAIN_TARGETS void TriChorus::processSpread (float* left, float* right, int numSamples) noexcept
 {
     // A left, a centre (fed by the mean of both channels) and a right voice.
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = left[i], dryR = right[i];
+        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
         double wetL = dryL, wetR = dryR;
         inputHighPass.processHP (wetL, wetR);
         compressor.process (wetL, wetR);
@@ -101,12 +106,12 @@ void TriChorus::processSpread (float* left, float* right, int numSamples) noexce
     }
 }
 
-void TriChorus::processDual (float* left, float* right, int numSamples) noexcept
+CHORUS_CHAIN_TARGETS void TriChorus::processDual (float* left, float* right, int numSamples) noexcept
 {
     // Three voices on each channel.
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = left[i], dryR = right[i];
+        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
         double l1 = dryL, r1 = dryR;
         inputHighPass.processHP (l1, r1);
         compressor.process (l1, r1);

@@ -18,8 +18,9 @@ private:
     void processChorus (float* buffer, int numSamples) noexcept override;
     void processChorus (float* left, float* right, int numSamples) noexcept override;
 
-    void processSpread (float* left, float* right, int numSamples) noexcept;
-    void processDual (float* left, float* right, int numSamples) noexcept;
+    CHORUS_CHAIN_TARGETS void processMono (float* buffer, int numSamples) noexcept;
+    CHORUS_CHAIN_TARGETS void processSpread (float* left, float* right, int numSamples) noexcept;
+    CHORUS_CHAIN_TARGETS void processDual (float* left, float* right, int numSamples) noexcept;
 
     WavetableTriChorusOsc lfo;
     ModulatingDelayLine delay1;
