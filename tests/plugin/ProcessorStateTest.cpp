@@ -15,7 +15,6 @@ juce::String singleLine (const juce::XmlElement& xml)
     return xml.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
 }
 
-juce::XmlElement& propertiesOf (juce::XmlElement& root)    { return *root.getChildByName ("Properties"); }
 juce::XmlElement& presetOf (juce::XmlElement& root, int i)  { return *propertiesOf (root).getChildElement (i); }
 
 juce::XmlElement& channelOf (juce::XmlElement& root, int i, int j)
@@ -37,11 +36,6 @@ void setValueText (juce::XmlElement& channel, const char* property, const juce::
     auto& value = valueOf (channel, property);
     value.deleteAllTextElements();
     value.addTextElement (text);
-}
-
-Setting defaultSetting()
-{
-    return { 1.0f, 0.0f, 0.2f, 1.0f / 6.0f, 0.2f, 0.5f, 0.5f, 0.0f, 0.0f };
 }
 
 //==============================================================================

@@ -143,6 +143,16 @@ inline void setLiveSetting (Processor& p, const Setting& values)
         p.setParameter (k, values[(size_t) k]);
 }
 
+inline Setting defaultSetting()
+{
+    return { 1.0f, 0.0f, 0.2f, 1.0f / 6.0f, 0.2f, 0.5f, 0.5f, 0.0f, 0.0f };
+}
+
+inline juce::XmlElement& propertiesOf (juce::XmlElement& root)
+{
+    return *root.getChildByName ("Properties");
+}
+
 /** A setting unlike the defaults, with values that survive the formats' rounding. */
 inline Setting someSetting()
 {
