@@ -54,15 +54,6 @@ namespace
         return index >= 0.0f && index <= 2.0f ? static_cast<int> (index) : -1;
     }
 
-    /** Models read their parameters as normalised values, so keep hostile ones in range. */
-    float limitToUnitRange (float value) noexcept
-    {
-        if (! (value > 0.0f))
-            return 0.0f;
-
-        return std::min (value, 1.0f);
-    }
-
     bool isSilentGain (float gain) noexcept  { return gain < fadeFloor; }
 
     juce::String getTypeText (float value)
@@ -350,7 +341,8 @@ float ModulixQR7150AudioProcessor::getModelValue (int hostIndex) const noexcept
     if (isSwitchParameter (hostIndex))
         return value > 0.0f ? 1.0f : 0.0f;
 
-    return limitToUnitRange (value);
+    // The models keep values outside 0 to 1 in range themselves.
+    return value;
 }
 
 int ModulixQR7150AudioProcessor::getChosenModel() const noexcept
@@ -466,6 +458,7 @@ void ModulixQR7150AudioProcessor::handOverParameters() noexcept
     {
         const float value = getModelValue (feed.hostIndex);
 
+        // A NaN never equals the last value, so it counts as changed.
         if (value == lastModelValues[feed.modelIndex])
             continue;
 

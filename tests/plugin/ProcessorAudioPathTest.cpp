@@ -281,7 +281,7 @@ TEST_F (ModelSwitchTest, ReturningToThePlayingModelTurnsTheFadeAround)
 
     switching.processor.setParameter (1, 0.5f);
     letModelSwitchTimerFire();
-    const auto b1 = run (n / 2);
+    const auto b1 = run (n / 4);
     const auto incoming1 = processWithModel (reference, b1.input);
 
     expectSamples (b1.switched, 0, [&] (int i)
@@ -295,15 +295,43 @@ TEST_F (ModelSwitchTest, ReturningToThePlayingModelTurnsTheFadeAround)
     const auto b2 = run (n);
     const auto incoming2 = processWithModel (reference, b2.input);
 
-    // The second model keeps its weight of one half and hands back to the first.
+    // The second model keeps its weight of one quarter and hands back to the first.
     expectSamples (b2.switched, 0, [&] (int i)
     {
-        const float g = fadeOutGain (i, n, 0.5f);
+        const float g = fadeOutGain (i, n, 0.25f);
         return g * incoming2.getSample (0, i) + (1.0f - g) * b2.first.getSample (0, i);
     });
 
     const auto b3 = run (512);
     expectEqualBuffers (b3.switched, b3.first);
+}
+
+TEST_F (ModelSwitchTest, DuringAFadeOnlyTheIncomingModelRecalculatesAChangedValue)
+{
+    CE2Chorus outgoing;
+    prepareLikeTheProcessor (outgoing, 44100.0);
+    processWithModel (outgoing, modulix_test::TestSignal().next (2, 512));
+
+    switching.processor.setParameter (1, 1.0f);
+    letModelSwitchTimerFire();
+    switching.processor.setParameter (4, 0.9f);
+
+    TriChorus incoming;
+    prepareLikeTheProcessor (incoming, 44100.0);
+    incoming.setParameter (3, 0.9f);
+    incoming.calcParameter (3);
+    outgoing.setParameter (3, 0.9f);
+
+    const auto b = run (n);
+    const auto fadingOut = processWithModel (outgoing, b.input);
+    const auto fadingIn = processWithModel (incoming, b.input);
+
+    for (int ch = 0; ch < 2; ++ch)
+        expectSamples (b.switched, ch, [&] (int i)
+        {
+            const float g = fadeOutGain (i, n);
+            return g * fadingOut.getSample (ch, i) + (1.0f - g) * fadingIn.getSample (ch, i);
+        });
 }
 
 TEST_F (ModelSwitchTest, ChangeWhileSilentFadesTogetherWithTheBypassRampWhenSwitchedOn)
@@ -562,7 +590,7 @@ TEST_F (ProcessorTest, BlocksLongerThanTheWorkBuffersAreProcessedInSlices)
     expectEqualBuffers (output, expected);
 }
 
-TEST_F (ProcessorTest, HostileParameterValuesReachTheModelsLimitedToTheUnitRange)
+TEST_F (ProcessorTest, HostileParameterValuesSoundLikeTheNearestValidOnes)
 {
     const auto nan = std::numeric_limits<float>::quiet_NaN();
     const auto inf = std::numeric_limits<float>::infinity();
