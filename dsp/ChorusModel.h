@@ -87,9 +87,6 @@ public:
     /** Returns the sweep width that Depth gives every delay line, in milliseconds. */
     float getSweepWidth() const noexcept { return sweepWidth; }
 
-    /** Returns the number of beats of one LFO cycle for a tempo-synced rate value. */
-    static float getBeatsPerCycle (float rateSyncValue) noexcept;
-
     /** The lowest and highest LFO frequency a model runs at, in Hz. */
     static constexpr float minLfoFrequency = 0.01f;
     static constexpr float maxLfoFrequency = 1000.0f;
@@ -143,6 +140,9 @@ protected:
 
 private:
     enum FadeState { bypassed, fadingIn, fullyOn, fadingOut };
+
+    /** Returns the number of beats of one LFO cycle for a tempo-synced rate value. */
+    static float getBeatsPerCycle (float rateSyncValue) noexcept;
 
     void updateFadeState() noexcept;
     void calcOsc() noexcept;
