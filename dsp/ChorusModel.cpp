@@ -3,6 +3,7 @@
 #include "ScopedFlushDenormals.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace

@@ -8,7 +8,6 @@
 #include "OscBaseClass.h"
 #include "SmoothVolume.h"
 
-#include <array>
 #include <memory>
 #include <vector>
 
