@@ -14,11 +14,21 @@
 /** Marks a model's per-sample chain (on its declaration and its definition) to be
     compiled twice, for AVX2 and for plain x86-64, with the blocks inlined into
     each; the loader picks the version the processor can run. AVX2 brings no
-    fused multiply-add, so both versions compute bit-identical results. */
-#if defined (__x86_64__) && (defined (__GNUC__) || defined (__clang__))
- #define CHORUS_CHAIN_TARGETS __attribute__ ((target_clones ("avx2", "default")))
-#else
- #define CHORUS_CHAIN_TARGETS
+    fused multiply-add, so both versions compute bit-identical results.
+    ThreadSanitizer would instrument the loader's version picker, which runs
+    before the sanitizer has started, so such builds keep the plain version. */
+#if defined (__has_feature)
+ #if __has_feature (thread_sanitizer)
+  #define CHORUS_CHAIN_TARGETS
+ #endif
+#endif
+
+#if ! defined (CHORUS_CHAIN_TARGETS)
+ #if defined (__x86_64__) && (defined (__GNUC__) || defined (__clang__)) && ! defined (__SANITIZE_THREAD__)
+  #define CHORUS_CHAIN_TARGETS __attribute__ ((target_clones ("avx2", "default")))
+ #else
+  #define CHORUS_CHAIN_TARGETS
+ #endif
 #endif
 
 /** The control logic shared by the chorus models: how the eight model
