@@ -78,7 +78,11 @@ TEST_F (ProcessorTest, PreparedProcessorPlaysTheChosenModelAtOnce)
         rig.processor.setParameter (1, c.type);
         rig.prepare();
 
-        const auto [input, output] = rig.run (1024);
+        const auto block = rig.run (1024);
+
+        const auto& input = block.input;
+
+        const auto& output = block.output;
         expectEqualBuffers (output, c.reference (input, rig.sampleRate));
         EXPECT_TRUE (buffersDiffer (output, input, 0));
         EXPECT_TRUE (buffersDiffer (output, input, 1));
@@ -110,7 +114,9 @@ TEST_F (ProcessorTest, BypassFadeLastsTheLengthOfTheSampleRateBand)
         staying.process (256);
 
         fading.processor.setParameter (0, 0.0f);
-        const auto [input, output] = fading.run (c.length + 300);
+        const auto block = fading.run (c.length + 300);
+        const auto& input = block.input;
+        const auto& output = block.output;
         const auto wet = staying.process (c.length + 300);
 
         for (int ch = 0; ch < 2; ++ch)
@@ -141,10 +147,10 @@ TEST_F (ProcessorTest, SwitchedOffEffectReturnsEarlyAndItsModelsResumeWhereTheyS
         rig->process (fadeOut);
     }
 
-    for (int block = 0; block < 3; ++block)
+    for (int i = 0; i < 3; ++i)
     {
-        const auto [input, output] = paused.run (700);
-        expectEqualBuffers (output, input);
+        const auto block = paused.run (700);
+        expectEqualBuffers (block.output, block.input);
     }
 
     // Changes made while silent are handed over once processing resumes.
@@ -170,7 +176,9 @@ TEST_F (ProcessorTest, ReversingTheBypassMidFadeRampsFromThePresentGain)
     staying.process (300);
 
     fading.processor.setParameter (0, 0.0f);
-    const auto [in1, out1] = fading.run (n / 2);
+    const auto block1 = fading.run (n / 2);
+    const auto& in1 = block1.input;
+    const auto& out1 = block1.output;
     const auto wet1 = staying.process (n / 2);
     expectSamples (out1, 0, [&] (int i)
     {
@@ -179,7 +187,9 @@ TEST_F (ProcessorTest, ReversingTheBypassMidFadeRampsFromThePresentGain)
     });
 
     fading.processor.setParameter (0, 1.0f);
-    const auto [in2, out2] = fading.run (n + 200);
+    const auto block2 = fading.run (n + 200);
+    const auto& in2 = block2.input;
+    const auto& out2 = block2.output;
     const auto wet2 = staying.process (n + 200);
 
     for (int ch = 0; ch < 2; ++ch)
@@ -198,11 +208,17 @@ TEST_F (ProcessorTest, PreparedWhileOffPassesTheInputAndFadesInWhenSwitchedOn)
     rig.processor.setParameter (0, 0.0f);
     rig.prepare();
 
-    const auto [input, output] = rig.run (512);
+    const auto block = rig.run (512);
+
+    const auto& input = block.input;
+
+    const auto& output = block.output;
     expectEqualBuffers (output, input);
 
     rig.processor.setParameter (0, 1.0f);
-    const auto [input2, output2] = rig.run (512);
+    const auto block2 = rig.run (512);
+    const auto& input2 = block2.input;
+    const auto& output2 = block2.output;
     EXPECT_TRUE (buffersDiffer (output2, input2));
 }
 
@@ -383,7 +399,9 @@ TEST_F (ProcessorTest, ChorusTypeOutsideTheThreeModelsFadesToTheUnprocessedInput
         letModelSwitchTimerFire();
 
         const int n = switching.getFadeLength();
-        const auto [input, output] = switching.run (n + 200);
+        const auto block = switching.run (n + 200);
+        const auto& input = block.input;
+        const auto& output = block.output;
         const auto first = stayingOnFirst.process (input);
 
         expectSamples (output, 0, [&] (int i)
@@ -392,13 +410,19 @@ TEST_F (ProcessorTest, ChorusTypeOutsideTheThreeModelsFadesToTheUnprocessedInput
             return g * first.getSample (0, i) + (1.0f - g) * input.getSample (0, i);
         });
 
-        const auto [input2, output2] = switching.run (512);
+        const auto block2 = switching.run (512);
+
+        const auto& input2 = block2.input;
+
+        const auto& output2 = block2.output;
         expectEqualBuffers (output2, input2);
 
         // A valid choice afterwards fades a freshly prepared model in.
         switching.processor.setParameter (1, 0.0f);
         letModelSwitchTimerFire();
-        const auto [input3, output3] = switching.run (n + 10);
+        const auto block3 = switching.run (n + 10);
+        const auto& input3 = block3.input;
+        const auto& output3 = block3.output;
         const auto incoming = processWithFreshModel<CE2Chorus> (input3);
 
         expectSamples (output3, 1, [&] (int i)
@@ -426,7 +450,11 @@ TEST_F (ProcessorTest, MonoInputOnStereoOutputIsCopiedToTheRightBeforeProcessing
     monoIn.processor.setParameter (0, 0.0f);
     monoIn.process (monoIn.getFadeLength());
 
-    const auto [silentIn, silentOut] = monoIn.run (512);
+    const auto silent = monoIn.run (512);
+
+    const auto& silentIn = silent.input;
+
+    const auto& silentOut = silent.output;
     expectSamples (silentOut, 0, [&] (int i) { return silentIn.getSample (0, i); }, 0.0f);
     expectSamples (silentOut, 1, [&] (int i) { return silentIn.getSample (0, i); }, 0.0f);
 }
@@ -459,12 +487,18 @@ TEST_F (ProcessorTest, MonoBusRunsTheMonoModelAndFadesItsOnlyChannel)
     CE2Chorus reference;
     prepareLikeTheProcessor (reference, mono.sampleRate);
 
-    const auto [input, output] = mono.run (1024);
+    const auto block = mono.run (1024);
+
+    const auto& input = block.input;
+
+    const auto& output = block.output;
     ASSERT_EQ (output.getNumChannels(), 1);
     expectEqualBuffers (output, processWithModel (reference, input));
 
     mono.processor.setParameter (0, 0.0f);
-    const auto [input2, output2] = mono.run (mono.getFadeLength() + 10);
+    const auto block2 = mono.run (mono.getFadeLength() + 10);
+    const auto& input2 = block2.input;
+    const auto& output2 = block2.output;
     const auto wet = processWithModel (reference, input2);
 
     expectSamples (output2, 0, [&] (int i)
@@ -632,14 +666,20 @@ TEST_F (ProcessorTest, HostileParameterValuesSoundLikeTheNearestValidOnes)
 TEST_F (ProcessorTest, ProcessingBeforePreparationOrAfterReleaseLeavesTheBufferAlone)
 {
     ProcessorRig rig;
-    const auto [input, output] = rig.run (256);
+    const auto block = rig.run (256);
+    const auto& input = block.input;
+    const auto& output = block.output;
     expectEqualBuffers (output, input);
 
     rig.prepare();
     rig.process (256);
     rig.processor.releaseResources();
 
-    const auto [input2, output2] = rig.run (256);
+    const auto block2 = rig.run (256);
+
+    const auto& input2 = block2.input;
+
+    const auto& output2 = block2.output;
     expectEqualBuffers (output2, input2);
 
     Buffer empty (2, 0);

@@ -1,6 +1,7 @@
 #include "ProcessorTestRig.h"
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace

@@ -83,17 +83,20 @@ struct ProcessorRig
 
     int getFadeLength() const  { return getSampleRateBandLength (static_cast<float> (sampleRate)); }
 
+    struct Block
+    {
+        juce::AudioBuffer<float> input, output;
+    };
+
     /** The next block of this rig's signal, before and after processing. */
-    std::pair<juce::AudioBuffer<float>, juce::AudioBuffer<float>> run (int numSamples)
+    Block run (int numSamples)
     {
         auto input = signal.next (std::max (numIns, numOuts), numSamples);
-        auto output = input;
-        juce::MidiBuffer midi;
-        processor.processBlock (output, midi);
+        auto output = process (input);
         return { std::move (input), std::move (output) };
     }
 
-    juce::AudioBuffer<float> process (int numSamples)  { return run (numSamples).second; }
+    juce::AudioBuffer<float> process (int numSamples)  { return run (numSamples).output; }
 
     /** Processes a copy of a given input instead of this rig's own signal. */
     juce::AudioBuffer<float> process (const juce::AudioBuffer<float>& input)
