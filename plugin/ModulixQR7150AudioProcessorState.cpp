@@ -247,7 +247,6 @@ namespace
         const auto text = xml.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
         const auto numTextBytes = text.getNumBytesAsUTF8();
 
-        destData.reset();
         juce::MemoryOutputStream out (destData, false);
         out.writeInt ((int) stateMagic);
         out.writeInt ((int) numTextBytes);

@@ -310,7 +310,7 @@ std::vector<BankCase> bankCases()
         { "preset paths are kept as text",
           [] (Processor& source)
           {
-              const char* const paths[] { "../../../etc/passwd", "a&b<c>\"d'e.vmxp", "Gr\xc3\xbc\xc3\x9f" "e/\xf0\x9d\x84\x9e.vmxp",
+              const char* const paths[] { "../../../etc/passwd", "a&b<c>\"d'e.vmxp", "Gr\xc3\xbc\xc3\x9f\x65/\xf0\x9d\x84\x9e.vmxp",
                                           "line\r\nbreak.vmxp", "  spaced  .vmxp", "" };
 
               for (int i = 0; i < (int) std::size (paths); ++i)
@@ -323,7 +323,7 @@ std::vector<BankCase> bankCases()
           {
               EXPECT_EQ (p.programs[0].presetPath[1], "../../../etc/passwd");
               EXPECT_EQ (p.programs[1].presetPath[1], "a&b<c>\"d'e.vmxp");
-              EXPECT_EQ (p.programs[2].presetPath[1], juce::String::fromUTF8 ("Gr\xc3\xbc\xc3\x9f" "e/\xf0\x9d\x84\x9e.vmxp"));
+              EXPECT_EQ (p.programs[2].presetPath[1], juce::String::fromUTF8 ("Gr\xc3\xbc\xc3\x9f\x65/\xf0\x9d\x84\x9e.vmxp"));
               EXPECT_EQ (p.programs[3].presetPath[1], "line\r\nbreak.vmxp");
               EXPECT_EQ (p.programs[4].presetPath[1], "  spaced  .vmxp");
               EXPECT_EQ (p.programs[5].presetPath[1], "");

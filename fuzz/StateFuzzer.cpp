@@ -1,0 +1,101 @@
+// Feeds one input to every reader of outside text: as a state block, packed
+// into a state block, and parsed as a preset file. A reader that crashes, hangs,
+// stores a value outside 0..1 or an invalid program or setting, or leaves a
+// state that does not write and read back identically, fails the run.
+
+#include "ModulixQR7150AudioProcessor.h"
+#include "ModulixQR7150PatchXml.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace
+{
+    using Processor = ModulixQR7150AudioProcessor;
+
+    juce::MemoryBlock packAsState (const uint8_t* data, size_t size)
+    {
+        juce::MemoryBlock block;
+        juce::MemoryOutputStream out (block, false);
+        out.write ("VC2!", 4);
+        out.writeInt ((int) size);
+        out.write (data, size);
+        out.writeByte (0);
+        return block;
+    }
+
+    void require (bool condition)
+    {
+        if (! condition)
+            __builtin_trap();
+    }
+
+    void checkBank (const Processor& p)
+    {
+        require (p.currentProgram >= 0 && p.currentProgram < Processor::numProgramSlots);
+
+        for (const auto& slot : p.programs)
+        {
+            require (slot.activeChannel == 0 || slot.activeChannel == 1);
+
+            for (const auto& setting : slot.values)
+                for (auto value : setting)
+                    require (value >= 0.0f && value <= 1.0f);
+        }
+    }
+
+    void checkWritesBackIdentically (Processor& p)
+    {
+        juce::MemoryBlock bank, program;
+        p.getStateInformation (bank);
+        p.getCurrentProgramStateInformation (program);
+
+        static Processor other;
+        other.initDefaultPreset();
+        other.setStateInformation (bank.getData(), (int) bank.getSize());
+        other.setCurrentProgramStateInformation (program.getData(), (int) program.getSize());
+
+        juce::MemoryBlock bankAgain, programAgain;
+        other.getStateInformation (bankAgain);
+        other.getCurrentProgramStateInformation (programAgain);
+        require (bank == bankAgain && program == programAgain);
+    }
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    // Timers need JUCE's message manager. Never shut down: at exit it would run after
+    // JUCE's own statics are gone.
+    [[maybe_unused]] static const auto* juceInitialiser = new juce::ScopedJuceInitialiser_GUI();
+
+    if (size > (size_t) std::numeric_limits<int>::max() - 16)
+        return 0;
+
+    // One processor for every input, with a fresh bank for each; building one per
+    // input would spend the run constructing chorus models.
+    static Processor processor;
+    processor.initDefaultPreset();
+    const auto block = packAsState (data, size);
+
+    processor.setStateInformation (data, (int) size);
+    processor.setCurrentProgramStateInformation (data, (int) size);
+    processor.setStateInformation (block.getData(), (int) block.getSize());
+    processor.setCurrentProgramStateInformation (block.getData(), (int) block.getSize());
+
+    auto xml = ModulixQR7150PatchXml::parse (reinterpret_cast<const char*> (data), size);
+    const bool mayHaveChangedTheBank = xml != nullptr || (size >= 4 && std::memcmp (data, "VC2!", 4) == 0);
+
+    if (xml != nullptr)
+    {
+        processor.comparePreset (std::make_unique<juce::XmlElement> (*xml));
+        processor.readPreset (std::move (xml), true);
+    }
+
+    checkBank (processor);
+
+    // Writing a whole bank twice is most of a run; a fresh bank need not be checked each time.
+    if (mayHaveChangedTheBank)
+        checkWritesBackIdentically (processor);
+
+    return 0;
+}
