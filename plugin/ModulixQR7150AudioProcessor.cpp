@@ -219,6 +219,10 @@ bool ModulixQR7150AudioProcessor::isBusesLayoutSupported (const BusesLayout& lay
 //==============================================================================
 void ModulixQR7150AudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
 {
+    // Preparation chooses the model afresh. Taking a switch the timer may have
+    // prepared also makes its work on the models visible to this thread.
+    modelSwitchRequested.exchange (false, std::memory_order_acquire);
+
     fadeLength = getSampleRateBandLength (static_cast<float> (sampleRate));
     bypassCounter = fadeLength;
 
@@ -266,7 +270,6 @@ void ModulixQR7150AudioProcessor::forceCalcParams()
     currentModel = chosen;
     targetModel = chosen;
     fadingModel = chosen;
-    modelSwitchRequested = false;
     modelFadeRunning = false;
     modelFadeGain = 1.0f;
     modelFadeStep = 0.0f;
