@@ -1,0 +1,147 @@
+#include "ChorusModelTestSupport.h"
+#include "TestBits.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+// Fingerprints of the models' output under a harsher programme than the
+// reference one: passages loud enough to hold the soft clip at both limits,
+// silence, stereo switched off and on again mid-run (so delay lines that were
+// frozen resume out of step with the others), a full recalculation, block
+// sizes from 1 sample up, and two more sample rates. Faster chains must
+// reproduce these bit for bit.
+
+namespace
+{
+    enum class Mode { mono, stereoOff, stereoOn };
+
+    struct StressCase
+    {
+        int model;
+        Mode mode;
+        float sampleRate;
+        std::uint64_t hash;
+    };
+
+    std::uint64_t fnv1a (std::uint64_t hash, float value)
+    {
+        const auto bits = bitsOf (value);
+
+        for (int byte = 0; byte < 4; ++byte)
+        {
+            hash ^= (bits >> (8 * byte)) & 0xffu;
+            hash *= 0x100000001b3ull;
+        }
+
+        return hash;
+    }
+
+    /** The input level over the programme: normal, loud, silent, normal again. */
+    float gainAt (int n, int total)
+    {
+        const auto part = 8 * n / total;
+        constexpr std::array<float, 8> gains { 1.0f, 1.0f, 10.0f, 0.0f, 1.0f, 3.0f, 1.0f, 1.0f };
+        return gains[static_cast<size_t> (part)];
+    }
+
+    void applyEvent (ChorusModel& model, int block, Mode mode)
+    {
+        const auto set = [&model] (int parameter, float value)
+        {
+            model.setParameter (parameter, value);
+            model.calcParameter (parameter);
+        };
+
+        switch (block)
+        {
+            case 10:  set (ChorusModel::depthParameter, 1.0f); set (ChorusModel::rateParameter, 0.9f); break;
+            case 25:  set (ChorusModel::stereoOnParameter, mode == Mode::stereoOn ? 0.0f : 1.0f); break;
+            case 40:  set (ChorusModel::depthParameter, 0.1f); break;
+            case 55:  set (ChorusModel::stereoOnParameter, mode == Mode::stereoOn ? 1.0f : 0.0f); break;
+            case 70:  model.calc(); break;
+            case 85:  set (ChorusModel::mixParameter, 0.8f); set (ChorusModel::levelParameter, 0.3f); break;
+            case 100: set (ChorusModel::bypassParameter, 0.0f); break;
+            case 104: set (ChorusModel::bypassParameter, 1.0f); break;
+            default:  break;
+        }
+    }
+
+    /** Runs about 1.5 seconds in blocks of varying size and returns the hash of every output sample. */
+    std::uint64_t runProgramme (ChorusModel& model, Mode mode, float sampleRate)
+    {
+        const auto total = static_cast<int> (1.5f * sampleRate);
+        auto left = makeTestSignal (total, 41, sampleRate), right = makeTestSignal (total, 42, sampleRate);
+
+        for (int n = 0; n < total; ++n)
+        {
+            left[static_cast<size_t> (n)] *= gainAt (n, total);
+            right[static_cast<size_t> (n)] *= gainAt (n, total);
+        }
+
+        constexpr std::array<int, 6> blockSizes { 480, 1, 33, 256, 1024, 7 };
+        int block = 0;
+
+        for (int start = 0; start < total; ++block)
+        {
+            applyEvent (model, block, mode);
+            const auto size = std::min (blockSizes[static_cast<size_t> (block) % blockSizes.size()], total - start);
+
+            if (mode == Mode::mono)
+                model.process (left.data() + start, size);
+            else
+                model.process (left.data() + start, right.data() + start, size);
+
+            start += size;
+        }
+
+        std::uint64_t hash = 0xcbf29ce484222325ull;
+
+        for (size_t i = 0; i < left.size(); ++i)
+        {
+            hash = fnv1a (hash, left[i]);
+
+            if (mode != Mode::mono)
+                hash = fnv1a (hash, right[i]);
+        }
+
+        return hash;
+    }
+}
+
+TEST (ChorusStressReferenceTest, ModelsReproduceTheirOutputUnderAHarshProgramme)
+{
+    const std::vector<StressCase> cases {
+        { 0, Mode::mono, 44100.0f, 0x34a040586481cebbull },
+        { 0, Mode::stereoOff, 44100.0f, 0x264e57fc2eaa7b87ull },
+        { 0, Mode::stereoOn, 44100.0f, 0x1a1b4909d314cd78ull },
+        { 1, Mode::mono, 44100.0f, 0x0e73220afb8d5291ull },
+        { 1, Mode::stereoOff, 44100.0f, 0x81e474878333668bull },
+        { 1, Mode::stereoOn, 44100.0f, 0x98b330d3e3c054cdull },
+        { 2, Mode::mono, 44100.0f, 0xd4228ac179d48650ull },
+        { 2, Mode::stereoOff, 44100.0f, 0x570e29ca93dcc6e7ull },
+        { 2, Mode::stereoOn, 44100.0f, 0x3165fb6ee2a25071ull },
+        { 0, Mode::stereoOff, 96000.0f, 0x45f35b98ae148baaull },
+        { 0, Mode::stereoOn, 96000.0f, 0xad7a92fa9e729a74ull },
+        { 1, Mode::stereoOff, 96000.0f, 0x8474093d466c3288ull },
+        { 1, Mode::stereoOn, 96000.0f, 0xc5b8a59e7fcbc46aull },
+        { 2, Mode::stereoOff, 96000.0f, 0x5f7364cf93d0251cull },
+        { 2, Mode::stereoOn, 96000.0f, 0xba121a0d6bc75760ull },
+    };
+
+    const auto kinds = allModelKinds();
+
+    for (const auto& c : cases)
+    {
+        const auto& kind = kinds[static_cast<size_t> (c.model)];
+        const ModelSettings settings { 0.4f, 0.5f, 0.5f, 0.55f, 0.6f, c.mode == Mode::stereoOn ? 1.0f : 0.0f, 0.0f, 120.0f };
+        const auto model = makePrepared (kind, c.sampleRate, settings);
+        const auto hash = runProgramme (*model, c.mode, c.sampleRate);
+
+        char text[32];
+        std::snprintf (text, sizeof text, "0x%016llxull", static_cast<unsigned long long> (hash));
+        EXPECT_EQ (hash, c.hash) << kind.label << " mode " << static_cast<int> (c.mode) << " at " << c.sampleRate << " gave " << text;
+    }
+}
