@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DoublePair.h"
+
 /** Bucket-brigade soft clip: a cubic around a bias of -0.74 with flat limits
     at the cubic's extremes, slightly asymmetric, mapping 0 to exactly 0. Stateless.
 */
@@ -46,5 +48,14 @@ public:
     {
         process (left);
         process (right);
+    }
+
+    /** Soft-clips both lanes of a pair in place, without branches: both are
+        curved, then the lanes beyond a limit take that limit's output. */
+    void process (DoublePair& pair) const noexcept
+    {
+        const auto y = pair + DoublePair (bias);
+        const auto curve = ((DoublePair (cubic) * y * y * y) + (y - DoublePair (0.125) * y * y)) + DoublePair (0.125) + DoublePair (offset);
+        pair = whereAtLeast (y, upperLimit, upperOutput, whereAtMost (y, lowerLimit, lowerOutput, curve));
     }
 };

@@ -15,8 +15,8 @@ void Compressor::setSampleRate (float fs)
 
 void Compressor::resetBuffer()
 {
-    leftEnvelope = 1.0;
-    rightEnvelope = 1.0;
+    envelopes[0] = 1.0;
+    envelopes[1] = 1.0;
     detector.resetBuffer();
 }
 

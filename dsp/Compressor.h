@@ -36,28 +36,26 @@ public:
     void setCap (float farads) noexcept { capacitance = farads; }
 
     /** Compresses one sample in place. */
-    void process (double& x) noexcept override
-    {
-        auto e = std::abs (leftEnvelope);
-        detector.process (e);
-        divide (x, e, leftEnvelope);
-    }
+    void process (double& x) noexcept override                  { compress (x); }
 
     /** Compresses a left and a right sample in place, each with its own envelope. */
     void process (double& left, double& right) noexcept override
     {
-        auto leftLevel = std::abs (leftEnvelope);
-        auto rightLevel = std::abs (rightEnvelope);
-        detector.process (leftLevel, rightLevel);
-        divide (left, leftLevel, leftEnvelope);
-        divide (right, rightLevel, rightEnvelope);
+        processAsPair (left, right, [this] (DoublePair& pair) { compress (pair); });
     }
 
+    /** Compresses a left/right pair in place, each lane with its own envelope. */
+    void process (DoublePair& pair) noexcept                    { compress (pair); }
+
 private:
-    static void divide (double& x, double level, double& envelope) noexcept
+    template <typename Sample>
+    void compress (Sample& x) noexcept
     {
-        x /= std::max (level, envelopeFloor);
-        envelope = x;
+        using std::abs, std::max; // the DoublePair versions come in by argument-dependent lookup
+        auto level = abs (loadChannels<Sample> (envelopes));
+        detector.process (level);
+        x /= max (level, Sample (envelopeFloor));
+        storeChannels (envelopes, x);
     }
 
     /** Keeps the gain finite on silence: 3e-6f widened to double. */
@@ -65,6 +63,5 @@ private:
 
     OnePole detector;
     float capacitance = CompanderDetector::defaultCapacitance;
-    double leftEnvelope = 1.0;
-    double rightEnvelope = 1.0;
+    double envelopes[2] { 1.0, 1.0 }; // left, right: the previous outputs
 };

@@ -15,8 +15,8 @@ void Expander::setSampleRate (float fs)
 
 void Expander::resetBuffer()
 {
-    leftEnvelope = 0.0;
-    rightEnvelope = 0.0;
+    envelopes[0] = 0.0;
+    envelopes[1] = 0.0;
     capacitance = CompanderDetector::defaultCapacitance;
     detector.resetBuffer();
 }

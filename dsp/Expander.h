@@ -35,26 +35,29 @@ public:
     void setCap (float farads) noexcept { capacitance = farads; }
 
     /** Expands one sample in place. */
-    void process (double& x) noexcept override
-    {
-        leftEnvelope = std::abs (x);
-        detector.process (leftEnvelope);
-        x *= leftEnvelope;
-    }
+    void process (double& x) noexcept override                  { expand (x); }
 
     /** Expands a left and a right sample in place, each with its own envelope. */
     void process (double& left, double& right) noexcept override
     {
-        leftEnvelope = std::abs (left);
-        rightEnvelope = std::abs (right);
-        detector.process (leftEnvelope, rightEnvelope);
-        left *= leftEnvelope;
-        right *= rightEnvelope;
+        processAsPair (left, right, [this] (DoublePair& pair) { expand (pair); });
     }
 
+    /** Expands a left/right pair in place, each lane with its own envelope. */
+    void process (DoublePair& pair) noexcept                    { expand (pair); }
+
 private:
+    template <typename Sample>
+    void expand (Sample& x) noexcept
+    {
+        using std::abs; // the DoublePair version comes in by argument-dependent lookup
+        auto envelope = abs (x);
+        detector.process (envelope);
+        storeChannels (envelopes, envelope);
+        x *= envelope;
+    }
+
     OnePole detector;
     float capacitance = CompanderDetector::defaultCapacitance;
-    double leftEnvelope = 0.0;
-    double rightEnvelope = 0.0;
+    double envelopes[2] {}; // left, right: the last smoothed magnitudes
 };

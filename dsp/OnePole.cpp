@@ -6,8 +6,8 @@ OnePole::~OnePole() = default;
 
 void OnePole::resetBuffer()
 {
-    leftState = 0.0;
-    rightState = 0.0;
+    states[0] = 0.0;
+    states[1] = 0.0;
 }
 
 void OnePole::resetCoeffs()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DoublePair.h"
 #include "ModuleBase.h"
 
 /** One-pole low-pass with a complementary high-pass output, y = b0 x - a1 y1.
@@ -31,59 +32,65 @@ public:
     float getFrequency() const noexcept { return frequency; }
 
     /** Low-pass of one sample in place, with the left state. */
-    void process (double& x) noexcept override                  { lowPass (x, leftState); }
+    void process (double& x) noexcept override                  { lowPass (x); }
 
     /** Low-pass of a left and a right sample in place, each with its own state. */
     void process (double& left, double& right) noexcept override
     {
-        lowPass (left, leftState);
-        lowPass (right, rightState);
+        processAsPair (left, right, [this] (DoublePair& pair) { lowPass (pair); });
     }
 
+    /** Low-pass of a left/right pair in place, each lane with its own state. */
+    void process (DoublePair& pair) noexcept                    { lowPass (pair); }
+
     /** Low-pass of a single-precision sample; the state stays in double precision. */
-    void process (float& x) noexcept                            { lowPassFloat (x, leftState); }
+    void process (float& x) noexcept
+    {
+        auto y = static_cast<double> (x);
+        lowPass (y);
+        x = static_cast<float> (y);
+    }
 
     /** Low-pass of a single-precision pair; the states stay in double precision. */
     void process (float& left, float& right) noexcept
     {
-        lowPassFloat (left, leftState);
-        lowPassFloat (right, rightState);
+        DoublePair pair (static_cast<double> (left), static_cast<double> (right));
+        lowPass (pair);
+        left = static_cast<float> (pair.left());
+        right = static_cast<float> (pair.right());
     }
 
     /** High-pass of one sample in place: the input minus the new low-pass value. */
-    void processHP (double& x) noexcept                         { highPass (x, leftState); }
+    void processHP (double& x) noexcept                         { highPass (x); }
 
     /** High-pass of a left and a right sample in place, each with its own state. */
     void processHP (double& left, double& right) noexcept
     {
-        highPass (left, leftState);
-        highPass (right, rightState);
+        processAsPair (left, right, [this] (DoublePair& pair) { highPass (pair); });
     }
+
+    /** High-pass of a left/right pair in place, each lane with its own state. */
+    void processHP (DoublePair& pair) noexcept                  { highPass (pair); }
 
 private:
-    void lowPass (double& x, double& state) const noexcept
+    template <typename Sample>
+    void lowPass (Sample& x) noexcept
     {
-        state = b0 * x - a1 * state;
-        x = state;
+        const auto y = Sample (b0) * x - Sample (a1) * loadChannels<Sample> (states);
+        storeChannels (states, y);
+        x = y;
     }
 
-    void lowPassFloat (float& x, double& state) const noexcept
+    template <typename Sample>
+    void highPass (Sample& x) noexcept
     {
-        auto y = static_cast<double> (x);
-        lowPass (y, state);
-        x = static_cast<float> (y);
-    }
-
-    void highPass (double& x, double& state) const noexcept
-    {
-        double y = x;
-        lowPass (y, state);
+        auto y = x;
+        lowPass (y);
         x -= y;
     }
 
     float frequency = 0.0f;
     double b0 = 1.0;
     double a1 = 0.0;
-    double leftState = 0.0;
-    double rightState = 0.0;
+    double states[2] {}; // left, right
 };

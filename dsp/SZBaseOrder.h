@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DoublePair.h"
 #include "SZBase.h"
 
 #include <array>
@@ -25,8 +26,8 @@ public:
     /** Clears the states of both channels. */
     void resetBuffer() noexcept override
     {
-        left = {};
-        right = {};
+        inputs = {};
+        outputs = {};
     }
 
     /** Makes the filter silent: a0 = 1, every other coefficient 0. */
@@ -38,14 +39,16 @@ public:
     }
 
     /** Filters one sample in place with the left-channel state. */
-    void process (double& x) noexcept override { x = left.filter (a, b, x); }
+    void process (double& x) noexcept override { filter (x); }
 
     /** Filters a left and a right sample in place, each with its own state. */
     void process (double& l, double& r) noexcept override
     {
-        l = left.filter (a, b, l);
-        r = right.filter (a, b, r);
+        processAsPair (l, r, [this] (DoublePair& pair) { filter (pair); });
     }
+
+    /** Filters a left/right pair in place, each lane with its own state. */
+    void process (DoublePair& pair) noexcept { filter (pair); }
 
     /** Does nothing. */
     void preCalc() noexcept override {}
@@ -72,41 +75,41 @@ public:
 private:
     using Coefficients = std::array<double, N + 1>;
 
-    struct Channel
+    /** The last N values of one signal, most recent first, each kept as left then right. */
+    using History = std::array<std::array<double, 2>, N>;
+
+    template <typename Sample>
+    void filter (Sample& x) noexcept
     {
-        std::array<double, N> x {}; // last inputs, most recent first
-        std::array<double, N> y {}; // last outputs, most recent first
+        auto feedForward = Sample (b[N]) * loadChannels<Sample> (inputs[N - 1].data());
 
-        double filter (const Coefficients& fa, const Coefficients& fb, double in) noexcept
-        {
-            double feedForward = fb[N] * x[N - 1];
+        for (int k = N - 1; k >= 1; --k)
+            feedForward = Sample (b[k]) * loadChannels<Sample> (inputs[k - 1].data()) + feedForward;
 
-            for (int k = N - 1; k >= 1; --k)
-                feedForward = fb[k] * x[k - 1] + feedForward;
+        auto out = Sample (b[0]) * x + feedForward;
 
-            double out = fb[0] * in + feedForward;
+        for (int k = N; k >= 1; --k)
+            out -= Sample (a[k]) * loadChannels<Sample> (outputs[k - 1].data());
 
-            for (int k = N; k >= 1; --k)
-                out -= fa[k] * y[k - 1];
+        // Rounds anything below ~7.5e-37 to exactly 0, so decaying states never go denormal.
+        out += Sample (-1.0e-20);
+        out += Sample (1.0e-20);
 
-            // Rounds anything below ~7.5e-37 to exactly 0, so decaying states never go denormal.
-            out += -1.0e-20;
-            out += 1.0e-20;
+        push (inputs, x);
+        push (outputs, out);
+        x = out;
+    }
 
-            push (x, in);
-            push (y, out);
-            return out;
-        }
+    // Shifts only the channels that Sample covers: a single-channel call leaves the right state alone.
+    template <typename Sample>
+    static void push (History& history, Sample newest) noexcept
+    {
+        for (int k = N - 1; k >= 1; --k)
+            storeChannels (history[k].data(), loadChannels<Sample> (history[k - 1].data()));
 
-        static void push (std::array<double, N>& history, double newest) noexcept
-        {
-            for (int k = N - 1; k >= 1; --k)
-                history[k] = history[k - 1];
-
-            history[0] = newest;
-        }
-    };
+        storeChannels (history[0].data(), newest);
+    }
 
     Coefficients a {}, b {};
-    Channel left, right;
+    History inputs {}, outputs {};
 };

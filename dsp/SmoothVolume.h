@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommonBase.h"
+#include "DoublePair.h"
 
 #include <cstdint>
 
@@ -48,6 +49,13 @@ public:
         advanceRamp();
         left *= currentGain;
         right *= currentGain;
+    }
+
+    /** Advances the ramp by one sample, then applies the same gain to both lanes. */
+    void process (DoublePair& pair) noexcept
+    {
+        advanceRamp();
+        pair *= DoublePair (currentGain);
     }
 
 private:
