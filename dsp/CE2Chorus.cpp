@@ -66,13 +66,13 @@ forcedinline void CE2Chorus::processStereo (float* left, float* right, int numSa
 {
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
-        inputHighPass.processHP (dryL, dryR);
-        preEmphasis.process (dryL, dryR);
+        DoublePair dry (static_cast<double> (left[i]), static_cast<double> (right[i]));
+        inputHighPass.processHP (dry);
+        preEmphasis.process (dry);
 
-        double wetL = dryL, wetR = dryR;
-        compressor.process (wetL, wetR);
-        antiAliasing.process (wetL, wetR);
+        auto wet = dry;
+        compressor.process (wet);
+        antiAliasing.process (wet);
 
         // Spread: each channel follows its own LFO phase; otherwise both follow the first.
         float modL, modR;
@@ -89,22 +89,19 @@ forcedinline void CE2Chorus::processStereo (float* left, float* right, int numSa
             modR = modL;
         }
 
-        leftDelay.process (wetL, modL);
-        rightDelay.process (wetR, modR);
-        softClip.process (wetL, wetR);
-        reconstruction.process (wetL, wetR);
-        expander.process (wetL, wetR);
+        ModulatingDelayLine::processPair (leftDelay, rightDelay, wet, modL, modR);
+        softClip.process (wet);
+        reconstruction.process (wet);
+        expander.process (wet);
 
-        wetGain.process (wetL, wetR);
-        dryGain.process (dryL, dryR);
-
-        double outL = wetL * wetScale + dryL;
-        double outR = wetR * wetScale + dryR;
-        deEmphasis.process (outL, outR);
-        outputHighPass.processHP (outL, outR);
-        levelGain.process (outL, outR);
-        left[i] = static_cast<float> (outL);
-        right[i] = static_cast<float> (outR);
+        wetGain.process (wet);
+        dryGain.process (dry);
+        auto out = wet * DoublePair (wetScale) + dry;
+        deEmphasis.process (out);
+        outputHighPass.processHP (out);
+        levelGain.process (out);
+        left[i] = static_cast<float> (out.left());
+        right[i] = static_cast<float> (out.right());
     }
 }
 

@@ -46,14 +46,15 @@ CHORUS_CHAIN_TARGETS void DimensionCChorus::processMono (float* buffer, int numS
         lfo.getOscSignal (modA, modB);
         lfoSmoother.process (modA, modB);
 
-        double second = direct;
-        delay1.process (direct, modA);
-        delay2.process (second, modB);
-        softClip.process (direct, second);
-        reconstruction1.process (direct, second);
-        expander1.process (direct, second);
+        // The first voice in the left lane, the second in the right.
+        DoublePair voices (direct, direct);
+        ModulatingDelayLine::processPair (delay1, delay2, voices, modA, modB);
+        softClip.process (voices);
+        reconstruction1.process (voices);
+        expander1.process (voices);
+        direct = voices.left();
 
-        double crossed = -second;
+        double crossed = -voices.right();
         crossFilter.process (crossed);
 
         directWetGain.process (direct);
@@ -74,13 +75,13 @@ forcedinline void DimensionCChorus::processStereo (float* left, float* right, in
 {
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
-        inputHighPass.processHP (dryL, dryR);
-        preEmphasis.process (dryL, dryR);
+        DoublePair dry (static_cast<double> (left[i]), static_cast<double> (right[i]));
+        inputHighPass.processHP (dry);
+        preEmphasis.process (dry);
 
-        double directL = dryL, directR = dryR;
-        compressor.process (directL, directR);
-        antiAliasing.process (directL, directR);
+        auto direct = dry;
+        compressor.process (direct);
+        antiAliasing.process (direct);
 
         float modA, modB;
         lfo.getOscSignal (modA, modB);
@@ -88,50 +89,45 @@ forcedinline void DimensionCChorus::processStereo (float* left, float* right, in
 
         // Spread: one voice per channel, each also crossed to the other channel;
         // otherwise two voices per channel, the second one crossed.
-        double secondL, secondR;
+        DoublePair second;
 
         if constexpr (spread)
         {
-            delay1.process (directL, modA);
-            delay4.process (directR, modB);
-            softClip.process (directL, directR);
-            reconstruction1.process (directL, directR);
-            expander1.process (directL, directR);
-            secondL = directL;
-            secondR = directR;
+            ModulatingDelayLine::processPair (delay1, delay4, direct, modA, modB);
+            softClip.process (direct);
+            reconstruction1.process (direct);
+            expander1.process (direct);
+            second = direct;
         }
         else
         {
-            secondL = directL;
-            secondR = directR;
-            delay1.process (directL, modA);
-            delay2.process (directR, modA);
-            delay3.process (secondL, modB);
-            delay4.process (secondR, modB);
-            softClip.process (directL, directR);
-            reconstruction1.process (directL, directR);
-            expander1.process (directL, directR);
-            softClip.process (secondL, secondR);
-            reconstruction2.process (secondL, secondR);
-            expander2.process (secondL, secondR);
+            second = direct;
+            ModulatingDelayLine::processPair (delay1, delay2, direct, modA, modA);
+            ModulatingDelayLine::processPair (delay3, delay4, second, modB, modB);
+            softClip.process (direct);
+            reconstruction1.process (direct);
+            expander1.process (direct);
+            softClip.process (second);
+            reconstruction2.process (second);
+            expander2.process (second);
         }
 
-        double crossedL = -secondL, crossedR = -secondR;
-        crossFilter.process (crossedL, crossedR);
+        auto crossed = -second;
+        crossFilter.process (crossed);
 
-        directWetGain.process (directL, directR);
-        crossWetGain.process (crossedL, crossedR);
-        dryGain.process (dryL, dryR);
+        directWetGain.process (direct);
+        crossWetGain.process (crossed);
+        dryGain.process (dry);
 
-        double outL = dryL + directL;
-        double outR = dryR + directR;
-        deEmphasis.process (outL, outR);
-        outL = crossedR + outL;
-        outR = crossedL + outR;
-        outputHighPass.processHP (outL, outR);
-        levelGain.process (outL, outR);
-        left[i] = static_cast<float> (outL * outputScale);
-        right[i] = static_cast<float> (outR * outputScale);
+        // Each channel takes the other channel's crossed voice.
+        auto out = dry + direct;
+        deEmphasis.process (out);
+        out = crossed.swapped() + out;
+        outputHighPass.processHP (out);
+        levelGain.process (out);
+        out = out * DoublePair (outputScale);
+        left[i] = static_cast<float> (out.left());
+        right[i] = static_cast<float> (out.right());
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DoublePair.h"
 #include "DspBase.h"
 
 #include <algorithm>
@@ -101,6 +102,18 @@ public:
 
         if (++writeIndex == bufferLength)
             writeIndex = 0;
+    }
+
+    /** Runs two lines side by side on the lanes of a pair: the left lane
+        through leftLine modulated by leftMod, the right lane through rightLine
+        modulated by rightMod. */
+    static void processPair (ModulatingDelayLine& leftLine, ModulatingDelayLine& rightLine,
+                             DoublePair& pair, float leftMod, float rightMod) noexcept
+    {
+        auto left = pair.left(), right = pair.right();
+        leftLine.process (left, leftMod);
+        rightLine.process (right, rightMod);
+        pair = DoublePair (left, right);
     }
 
 private:

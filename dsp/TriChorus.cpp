@@ -66,87 +66,77 @@ CHORUS_CHAIN_TARGETS void TriChorus::processMono (float* buffer, int numSamples)
     }
 }
 
+forcedinline void TriChorus::mixAndLevel (DoublePair wet, DoublePair dry, float& left, float& right) noexcept
+{
+    outputHighPass.processHP (wet);
+    wetGain.process (wet);
+    dryGain.process (dry);
+    auto out = wet * DoublePair (wetScale) + dry;
+    levelGain.process (out);
+    left = static_cast<float> (out.left());
+    right = static_cast<float> (out.right());
+}
+
 CHORUS_CHAIN_TARGETS void TriChorus::processSpread (float* left, float* right, int numSamples) noexcept
 {
     // A left, a centre (fed by the mean of both channels) and a right voice.
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
-        double wetL = dryL, wetR = dryR;
-        inputHighPass.processHP (wetL, wetR);
-        compressor.process (wetL, wetR);
-        antiAliasing.process (wetL, wetR);
+        const DoublePair dry (static_cast<double> (left[i]), static_cast<double> (right[i]));
+        auto sides = dry;
+        inputHighPass.processHP (sides);
+        compressor.process (sides);
+        antiAliasing.process (sides);
 
-        double centre = (wetL + wetR) * 0.5;
+        double centre = (sides.left() + sides.right()) * 0.5;
         float mod1, mod2, mod3;
         lfo.getOscSignal (mod1, mod2, mod3);
 
-        delay1.process (wetL, mod1);
+        ModulatingDelayLine::processPair (delay1, delay3, sides, mod1, mod3);
         delay2.process (centre, mod2);
-        delay3.process (wetR, mod3);
-        softClip.process (wetL, wetR);
+        softClip.process (sides);
         softClip.process (centre);
-        reconstruction1.process (wetL);
-        expander1.process (wetL);
+
+        auto sideL = sides.left(), sideR = sides.right();
+        reconstruction1.process (sideL);
+        expander1.process (sideL);
         reconstruction2.process (centre);
         expander2.process (centre);
-        reconstruction3.process (wetR);
-        expander3.process (wetR);
+        reconstruction3.process (sideR);
+        expander3.process (sideR);
 
-        double outL = wetL + centre;
-        double outR = centre + wetR;
-        outputHighPass.processHP (outL, outR);
-        wetGain.process (outL, outR);
-        dryGain.process (dryL, dryR);
-        outL = outL * wetScale + dryL;
-        outR = outR * wetScale + dryR;
-        levelGain.process (outL, outR);
-        left[i] = static_cast<float> (outL);
-        right[i] = static_cast<float> (outR);
+        mixAndLevel (DoublePair (sideL, sideR) + DoublePair (centre), dry, left[i], right[i]);
     }
 }
 
 CHORUS_CHAIN_TARGETS void TriChorus::processDual (float* left, float* right, int numSamples) noexcept
 {
-    // Three voices on each channel.
+    // Three voices on each channel, the left and right voice k in the lanes of one pair.
     for (int i = 0; i < numSamples; ++i)
     {
-        double dryL = static_cast<double> (left[i]), dryR = static_cast<double> (right[i]);
-        double l1 = dryL, r1 = dryR;
-        inputHighPass.processHP (l1, r1);
-        compressor.process (l1, r1);
-        antiAliasing.process (l1, r1);
+        const DoublePair dry (static_cast<double> (left[i]), static_cast<double> (right[i]));
+        auto voice1 = dry;
+        inputHighPass.processHP (voice1);
+        compressor.process (voice1);
+        antiAliasing.process (voice1);
 
-        double l2 = l1, l3 = l1, r2 = r1, r3 = r1;
+        auto voice2 = voice1, voice3 = voice1;
         float mod1, mod2, mod3;
         lfo.getOscSignal (mod1, mod2, mod3);
 
-        delay1.process (l1, mod1);
-        delay2.process (l2, mod2);
-        delay3.process (l3, mod3);
-        delay4.process (r1, mod1);
-        delay5.process (r2, mod2);
-        delay6.process (r3, mod3);
-        softClip.process (l1, l3);
-        softClip.process (l2);
-        softClip.process (r1, r3);
-        softClip.process (r2);
-        reconstruction1.process (l1, r1);
-        expander1.process (l1, r1);
-        reconstruction2.process (l2, r2);
-        expander2.process (l2, r2);
-        reconstruction3.process (l3, r3);
-        expander3.process (l3, r3);
+        ModulatingDelayLine::processPair (delay1, delay4, voice1, mod1, mod1);
+        ModulatingDelayLine::processPair (delay2, delay5, voice2, mod2, mod2);
+        ModulatingDelayLine::processPair (delay3, delay6, voice3, mod3, mod3);
+        softClip.process (voice1);
+        softClip.process (voice2);
+        softClip.process (voice3);
+        reconstruction1.process (voice1);
+        expander1.process (voice1);
+        reconstruction2.process (voice2);
+        expander2.process (voice2);
+        reconstruction3.process (voice3);
+        expander3.process (voice3);
 
-        double outL = (l1 + l2) + l3;
-        double outR = (r1 + r2) + r3;
-        outputHighPass.processHP (outL, outR);
-        wetGain.process (outL, outR);
-        dryGain.process (dryL, dryR);
-        outL = outL * wetScale + dryL;
-        outR = outR * wetScale + dryR;
-        levelGain.process (outL, outR);
-        left[i] = static_cast<float> (outL);
-        right[i] = static_cast<float> (outR);
+        mixAndLevel ((voice1 + voice2) + voice3, dry, left[i], right[i]);
     }
 }

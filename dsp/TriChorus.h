@@ -22,6 +22,9 @@ private:
     CHORUS_CHAIN_TARGETS void processSpread (float* left, float* right, int numSamples) noexcept;
     CHORUS_CHAIN_TARGETS void processDual (float* left, float* right, int numSamples) noexcept;
 
+    /** The stereo chains' last stage: high-passes and scales the voice sum, adds the dry signal and applies the level. */
+    forcedinline void mixAndLevel (DoublePair wet, DoublePair dry, float& left, float& right) noexcept;
+
     WavetableTriChorusOsc lfo;
     ModulatingDelayLine delay1;
     ModulatingDelayLine delay2;
