@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the whole test suite: the sanitizer builds (AddressSanitizer with
-# UndefinedBehaviorSanitizer, with a bounded fuzzing run; ThreadSanitizer for
-# the code shared between the audio and message threads), a short benchmark
-# run, and last the Release build's full suite, whose CTest summary ends the output.
+# UndefinedBehaviorSanitizer, with a bounded fuzzing run; ThreadSanitizer, for
+# what the audio and message threads share), a short benchmark run, and last
+# the Release build's full suite, whose CTest summary ends the output.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"
@@ -31,7 +31,7 @@ bash "$root/fuzz/run.sh" "$root/build-asan" 60
 echo "== ThreadSanitizer"
 CC=clang CXX=clang++ configure build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMODULIX_SANITIZE=thread
 cmake --build "$root/build-tsan" --parallel "$jobs"
-TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tools/tsan.supp" run_ctest build-tsan -L threads
+TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tools/tsan.supp" run_ctest build-tsan
 
 echo "== Release build"
 configure build -DCMAKE_BUILD_TYPE=Release
