@@ -77,31 +77,10 @@ public:
         if (bufferLength <= 0)
             return;
 
-        delay.advance();
-        sweep.advance();
-
+        advanceRamps();
         buffer[writeIndex] = x;
-
-        const auto length = static_cast<float> (bufferLength);
-        auto position = (sweep.current * mod + delay.current) * negativeMsToSeconds * sampleRate
-                      + static_cast<float> (writeIndex);
-
-        if (position < 0.0f)
-            position += length;
-
-        if (! (position >= 0.0f && position < length))
-            position = foldIntoBuffer (position, length);
-
-        readPosition = position;
-
-        const auto index = static_cast<int> (std::floor (position));
-        const auto frac = static_cast<double> (position - static_cast<float> (index));
-        const auto next = index + 1 == bufferLength ? 0 : index + 1;
-
-        x = (1.0 - frac) * buffer[index] + frac * buffer[next];
-
-        if (++writeIndex == bufferLength)
-            writeIndex = 0;
+        x = readFor (mod).from (buffer.get());
+        advanceWriteIndex();
     }
 
     /** Runs two lines side by side on the lanes of a pair: the left lane
@@ -151,6 +130,50 @@ private:
         int counter = 0;
         int length = 0;
     };
+
+    /** Where one sample is read: two neighbouring indices and the weight of the second. */
+    struct Read
+    {
+        double from (const double* samples) const noexcept
+        {
+            return (1.0 - frac) * samples[index] + frac * samples[next];
+        }
+
+        int index;
+        int next;
+        double frac;
+    };
+
+    void advanceRamps() noexcept
+    {
+        delay.advance();
+        sweep.advance();
+    }
+
+    void advanceWriteIndex() noexcept                   { writeIndex = writeIndex + 1 == bufferLength ? 0 : writeIndex + 1; }
+
+    /** Finds and records the read position for LFO value mod. */
+    Read readFor (float mod) noexcept
+    {
+        readPosition = readPositionFor (mod);
+
+        // The read position lies in [0, length), where truncation is the floor.
+        const auto index = static_cast<int> (readPosition);
+        return { index, index + 1 == bufferLength ? 0 : index + 1, static_cast<double> (readPosition - static_cast<float> (index)) };
+    }
+
+    /** The fractional buffer index for LFO value mod, inside [0, length). */
+    float readPositionFor (float mod) const noexcept
+    {
+        const auto length = static_cast<float> (bufferLength);
+        auto position = (sweep.current * mod + delay.current) * negativeMsToSeconds * sampleRate
+                      + static_cast<float> (writeIndex);
+
+        if (position < 0.0f)
+            position += length;
+
+        return position >= 0.0f && position < length ? position : foldIntoBuffer (position, length);
+    }
 
     /** Brings a read position that is still outside [0, length) after the single
         wrap back inside; one that is not finite reads at the write index. */

@@ -114,7 +114,8 @@ private:
 
     static TableRead readAt (float position) noexcept
     {
-        const auto index = static_cast<int> (std::floor (position));
+        // advance() keeps the position in [0, tableSize), where truncation is the floor.
+        const auto index = static_cast<int> (position);
         return { index, index == tableSize - 1 ? 0 : index + 1, position - static_cast<float> (index) };
     }
 
