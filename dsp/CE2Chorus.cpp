@@ -61,8 +61,8 @@ CHORUS_CHAIN_TARGETS void CE2Chorus::processMono (float* buffer, int numSamples)
     }
 }
 
-template <bool spread>
-forcedinline void CE2Chorus::processStereo (float* left, float* right, int numSamples) noexcept
+template <typename DelayStage>
+forcedinline void CE2Chorus::processStereo (float* left, float* right, int numSamples, DelayStage&& delayStage) noexcept
 {
     for (int i = 0; i < numSamples; ++i)
     {
@@ -74,22 +74,7 @@ forcedinline void CE2Chorus::processStereo (float* left, float* right, int numSa
         compressor.process (wet);
         antiAliasing.process (wet);
 
-        // Spread: each channel follows its own LFO phase; otherwise both follow the first.
-        float modL, modR;
-
-        if constexpr (spread)
-        {
-            lfo.getOscSignal (modL, modR);
-            lfoSmoother.process (modL, modR);
-        }
-        else
-        {
-            lfo.getOscSignal (modL);
-            lfoSmoother.process (modL);
-            modR = modL;
-        }
-
-        ModulatingDelayLine::processPair (leftDelay, rightDelay, wet, modL, modR);
+        delayStage (wet);
         softClip.process (wet);
         reconstruction.process (wet);
         expander.process (wet);
@@ -107,10 +92,26 @@ forcedinline void CE2Chorus::processStereo (float* left, float* right, int numSa
 
 CHORUS_CHAIN_TARGETS void CE2Chorus::processSpread (float* left, float* right, int numSamples) noexcept
 {
-    processStereo<true> (left, right, numSamples);
+    // Each channel follows its own LFO phase.
+    processStereo (left, right, numSamples, [this] (DoublePair& wet)
+    {
+        float modL, modR;
+        lfo.getOscSignal (modL, modR);
+        lfoSmoother.process (modL, modR);
+        ModulatingDelayLine::processPair (leftDelay, rightDelay, wet, modL, modR);
+    });
 }
 
 CHORUS_CHAIN_TARGETS void CE2Chorus::processShared (float* left, float* right, int numSamples) noexcept
 {
-    processStereo<false> (left, right, numSamples);
+    // Both channels follow the first LFO phase.
+    ModulatingDelayLine::SweptPair lines (leftDelay, rightDelay);
+
+    processStereo (left, right, numSamples, [this, &lines] (DoublePair& wet)
+    {
+        float mod;
+        lfo.getOscSignal (mod);
+        lfoSmoother.process (mod);
+        lines.process (wet, mod);
+    });
 }

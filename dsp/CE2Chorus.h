@@ -25,8 +25,9 @@ private:
     CHORUS_CHAIN_TARGETS void processSpread (float* left, float* right, int numSamples) noexcept;
     CHORUS_CHAIN_TARGETS void processShared (float* left, float* right, int numSamples) noexcept;
 
-    template <bool spread>
-    forcedinline void processStereo (float* left, float* right, int numSamples) noexcept;
+    /** The stereo chain around its delay stage, which takes the LFO step and runs the delay lines. */
+    template <typename DelayStage>
+    forcedinline void processStereo (float* left, float* right, int numSamples, DelayStage&& delayStage) noexcept;
 
     WavetableTriangleOsc lfo;
     ModulatingDelayLine leftDelay;

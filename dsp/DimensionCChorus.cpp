@@ -70,8 +70,8 @@ CHORUS_CHAIN_TARGETS void DimensionCChorus::processMono (float* buffer, int numS
     }
 }
 
-template <bool spread>
-forcedinline void DimensionCChorus::processStereo (float* left, float* right, int numSamples) noexcept
+template <typename Voices>
+forcedinline void DimensionCChorus::processStereo (float* left, float* right, int numSamples, Voices&& voices) noexcept
 {
     for (int i = 0; i < numSamples; ++i)
     {
@@ -87,30 +87,8 @@ forcedinline void DimensionCChorus::processStereo (float* left, float* right, in
         lfo.getOscSignal (modA, modB);
         lfoSmoother.process (modA, modB);
 
-        // Spread: one voice per channel, each also crossed to the other channel;
-        // otherwise two voices per channel, the second one crossed.
         DoublePair second;
-
-        if constexpr (spread)
-        {
-            ModulatingDelayLine::processPair (delay1, delay4, direct, modA, modB);
-            softClip.process (direct);
-            reconstruction1.process (direct);
-            expander1.process (direct);
-            second = direct;
-        }
-        else
-        {
-            second = direct;
-            ModulatingDelayLine::processPair (delay1, delay2, direct, modA, modA);
-            ModulatingDelayLine::processPair (delay3, delay4, second, modB, modB);
-            softClip.process (direct);
-            reconstruction1.process (direct);
-            expander1.process (direct);
-            softClip.process (second);
-            reconstruction2.process (second);
-            expander2.process (second);
-        }
+        voices (direct, second, modA, modB);
 
         auto crossed = -second;
         crossFilter.process (crossed);
@@ -133,10 +111,32 @@ forcedinline void DimensionCChorus::processStereo (float* left, float* right, in
 
 CHORUS_CHAIN_TARGETS void DimensionCChorus::processSpread (float* left, float* right, int numSamples) noexcept
 {
-    processStereo<true> (left, right, numSamples);
+    // One voice per channel, each also crossed to the other channel.
+    processStereo (left, right, numSamples, [this] (DoublePair& direct, DoublePair& second, float modA, float modB)
+    {
+        ModulatingDelayLine::processPair (delay1, delay4, direct, modA, modB);
+        softClip.process (direct);
+        reconstruction1.process (direct);
+        expander1.process (direct);
+        second = direct;
+    });
 }
 
 CHORUS_CHAIN_TARGETS void DimensionCChorus::processDual (float* left, float* right, int numSamples) noexcept
 {
-    processStereo<false> (left, right, numSamples);
+    // Two voices per channel, the second one crossed; each pair of lines runs on one LFO output.
+    ModulatingDelayLine::SweptPair directLines (delay1, delay2), secondLines (delay3, delay4);
+
+    processStereo (left, right, numSamples, [&] (DoublePair& direct, DoublePair& second, float modA, float modB)
+    {
+        second = direct;
+        directLines.process (direct, modA);
+        secondLines.process (second, modB);
+        softClip.process (direct);
+        reconstruction1.process (direct);
+        expander1.process (direct);
+        softClip.process (second);
+        reconstruction2.process (second);
+        expander2.process (second);
+    });
 }

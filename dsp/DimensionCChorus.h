@@ -27,8 +27,10 @@ private:
     CHORUS_CHAIN_TARGETS void processSpread (float* left, float* right, int numSamples) noexcept;
     CHORUS_CHAIN_TARGETS void processDual (float* left, float* right, int numSamples) noexcept;
 
-    template <bool spread>
-    forcedinline void processStereo (float* left, float* right, int numSamples) noexcept;
+    /** The stereo chain around its voices, which run the delay lines and the
+        stages up to the expanders: the direct voice in place, the one to be crossed into second. */
+    template <typename Voices>
+    forcedinline void processStereo (float* left, float* right, int numSamples, Voices&& voices) noexcept;
 
     WavetableTriangleOsc lfo;
     ModulatingDelayLine delay1;

@@ -1,9 +1,16 @@
 #include "ModulatingDelayLine.h"
 
+#include <cstring>
+
 namespace
 {
     // Keeps every buffer index exactly representable as a float read position.
     constexpr double maxBufferLength = 1 << 24;
+
+    bool sameBits (float a, float b) noexcept
+    {
+        return std::memcmp (&a, &b, sizeof a) == 0;
+    }
 
     int bufferLengthFor (float fs, float bufferTimeMs) noexcept
     {
@@ -79,4 +86,24 @@ float ModulatingDelayLine::foldIntoBuffer (float position, float length) const n
 
     // A tiny negative remainder can round up to the length itself: that is index 0.
     return position < length ? position : 0.0f;
+}
+
+bool ModulatingDelayLine::Ramp::isInStepWith (const Ramp& other) const noexcept
+{
+    return sameBits (target, other.target) && sameBits (current, other.current) && sameBits (step, other.step)
+        && counter == other.counter && length == other.length;
+}
+
+bool ModulatingDelayLine::movesInStepWith (const ModulatingDelayLine& other) const noexcept
+{
+    return sameBits (sampleRate, other.sampleRate) && bufferLength == other.bufferLength && writeIndex == other.writeIndex
+        && delay.isInStepWith (other.delay) && sweep.isInStepWith (other.sweep);
+}
+
+void ModulatingDelayLine::followMotionOf (const ModulatingDelayLine& leader) noexcept
+{
+    delay = leader.delay;
+    sweep = leader.sweep;
+    writeIndex = leader.writeIndex;
+    readPosition = leader.readPosition;
 }

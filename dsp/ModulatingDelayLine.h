@@ -95,6 +95,12 @@ public:
         pair = DoublePair (left, right);
     }
 
+    /** True when other reads where this line reads for any LFO value, sample
+        after sample: the same rate, buffer length, write index and ramps, bit for bit. */
+    bool movesInStepWith (const ModulatingDelayLine& other) const noexcept;
+
+    class SweptPair;
+
 private:
     /** A linear ramp of a fixed length that lands exactly on its target. */
     struct Ramp
@@ -124,6 +130,8 @@ private:
                 current = target;
         }
 
+        bool isInStepWith (const Ramp& other) const noexcept;
+
         float target = 0.0f;
         float current = 0.0f;
         float step = 0.0f;
@@ -137,6 +145,13 @@ private:
         double from (const double* samples) const noexcept
         {
             return (1.0 - frac) * samples[index] + frac * samples[next];
+        }
+
+        /** The same read from two buffers at once, one per lane. */
+        DoublePair from (const double* leftSamples, const double* rightSamples) const noexcept
+        {
+            return DoublePair (1.0 - frac) * DoublePair (leftSamples[index], rightSamples[index])
+                 + DoublePair (frac) * DoublePair (leftSamples[next], rightSamples[next]);
         }
 
         int index;
@@ -179,6 +194,9 @@ private:
         wrap back inside; one that is not finite reads at the write index. */
     float foldIntoBuffer (float position, float length) const noexcept;
 
+    /** Takes over the ramps, write index and read position of a line that moved in step with this one. */
+    void followMotionOf (const ModulatingDelayLine& leader) noexcept;
+
     void clearBuffer() noexcept;
 
     float maxDelay = 500.0f;
@@ -190,4 +208,52 @@ private:
     int bufferLength = 0;
     int writeIndex = 0;
     float readPosition = 0.0f;
+};
+
+/** Two lines swept by the same LFO value through one block, on the lanes of a
+    pair. Lines that move in step read at the same position, so while they do
+    the right line only stores its input and shares the left line's read, and
+    takes over the left line's motion when the pair is destroyed at the end of
+    the block. Neither line may be used on its own while the pair exists.
+*/
+class ModulatingDelayLine::SweptPair final
+{
+public:
+    SweptPair (ModulatingDelayLine& leftLine, ModulatingDelayLine& rightLine) noexcept
+        : left (leftLine), right (rightLine), inStep (rightLine.movesInStepWith (leftLine))
+    {
+    }
+
+    ~SweptPair()
+    {
+        if (inStep)
+            right.followMotionOf (left);
+    }
+
+    SweptPair (const SweptPair&) = delete;
+    SweptPair& operator= (const SweptPair&) = delete;
+
+    /** The left lane through the left line, the right lane through the right line, both modulated by mod. */
+    void process (DoublePair& pair, float mod) noexcept
+    {
+        if (! inStep)
+        {
+            processPair (left, right, pair, mod, mod);
+            return;
+        }
+
+        if (left.bufferLength <= 0)
+            return;
+
+        left.advanceRamps();
+        left.buffer[left.writeIndex] = pair.left();
+        right.buffer[left.writeIndex] = pair.right();
+        pair = left.readFor (mod).from (left.buffer.get(), right.buffer.get());
+        left.advanceWriteIndex();
+    }
+
+private:
+    ModulatingDelayLine& left;
+    ModulatingDelayLine& right;
+    const bool inStep;
 };

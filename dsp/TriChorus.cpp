@@ -112,6 +112,8 @@ CHORUS_CHAIN_TARGETS void TriChorus::processSpread (float* left, float* right, i
 CHORUS_CHAIN_TARGETS void TriChorus::processDual (float* left, float* right, int numSamples) noexcept
 {
     // Three voices on each channel, the left and right voice k in the lanes of one pair.
+    ModulatingDelayLine::SweptPair lines1 (delay1, delay4), lines2 (delay2, delay5), lines3 (delay3, delay6);
+
     for (int i = 0; i < numSamples; ++i)
     {
         const DoublePair dry (static_cast<double> (left[i]), static_cast<double> (right[i]));
@@ -124,9 +126,9 @@ CHORUS_CHAIN_TARGETS void TriChorus::processDual (float* left, float* right, int
         float mod1, mod2, mod3;
         lfo.getOscSignal (mod1, mod2, mod3);
 
-        ModulatingDelayLine::processPair (delay1, delay4, voice1, mod1, mod1);
-        ModulatingDelayLine::processPair (delay2, delay5, voice2, mod2, mod2);
-        ModulatingDelayLine::processPair (delay3, delay6, voice3, mod3, mod3);
+        lines1.process (voice1, mod1);
+        lines2.process (voice2, mod2);
+        lines3.process (voice3, mod3);
         softClip.process (voice1);
         softClip.process (voice2);
         softClip.process (voice3);
