@@ -55,7 +55,8 @@ public:
     void process (DoublePair& pair) const noexcept
     {
         const auto y = pair + DoublePair (bias);
-        const auto curve = ((DoublePair (cubic) * y * y * y) + (y - DoublePair (0.125) * y * y)) + DoublePair (0.125) + DoublePair (offset);
+        const auto curve = ((DoublePair (cubic) * y * y * y) + (y - DoublePair (0.125) * y * y))
+                         + DoublePair (0.125) + DoublePair (offset);
         pair = whereAtLeast (y, upperLimit, upperOutput, whereAtMost (y, lowerLimit, lowerOutput, curve));
     }
 };

@@ -103,7 +103,7 @@ forcedinline void DimensionCChorus::processStereo (float* left, float* right, in
         out = crossed.swapped() + out;
         outputHighPass.processHP (out);
         levelGain.process (out);
-        out = out * DoublePair (outputScale);
+        out *= DoublePair (outputScale);
         left[i] = static_cast<float> (out.left());
         right[i] = static_cast<float> (out.right());
     }

@@ -56,13 +56,15 @@ public:
     /** Per lane, replacement where x >= limit, else otherwise. */
     friend DoublePair whereAtLeast (DoublePair x, double limit, double replacement, DoublePair otherwise) noexcept
     {
-        return DoublePair (select (atLeast (x.lanes, make (limit, limit)), make (replacement, replacement), otherwise.lanes));
+        return DoublePair (select (atLeast (x.lanes, make (limit, limit)), make (replacement, replacement),
+                                   otherwise.lanes));
     }
 
     /** Per lane, replacement where x <= limit, else otherwise. */
     friend DoublePair whereAtMost (DoublePair x, double limit, double replacement, DoublePair otherwise) noexcept
     {
-        return DoublePair (select (atLeast (make (limit, limit), x.lanes), make (replacement, replacement), otherwise.lanes));
+        return DoublePair (select (atLeast (make (limit, limit), x.lanes), make (replacement, replacement),
+                                   otherwise.lanes));
     }
 
 private:
@@ -83,7 +85,8 @@ private:
     static Lanes magnitude (Lanes a) noexcept                        { return _mm_andnot_pd (_mm_set1_pd (-0.0), a); }
     static Lanes larger (Lanes a, Lanes b) noexcept                  { return _mm_max_pd (b, a); } // b > a ? b : a
     static Lanes atLeast (Lanes a, Lanes b) noexcept                 { return _mm_cmpge_pd (a, b); }
-    static Lanes select (Lanes mask, Lanes a, Lanes b) noexcept      { return _mm_or_pd (_mm_and_pd (mask, a), _mm_andnot_pd (mask, b)); }
+    static Lanes select (Lanes mask, Lanes a, Lanes b) noexcept      { return _mm_or_pd (_mm_and_pd (mask, a),
+                                                                                         _mm_andnot_pd (mask, b)); }
    #else
     struct Lanes { double l, r; };
 
@@ -101,7 +104,8 @@ private:
     static Lanes magnitude (Lanes a) noexcept                        { return { std::abs (a.l), std::abs (a.r) }; }
     static Lanes larger (Lanes a, Lanes b) noexcept                  { return { std::max (a.l, b.l), std::max (a.r, b.r) }; }
     static Lanes atLeast (Lanes a, Lanes b) noexcept                 { return { a.l >= b.l ? 1.0 : 0.0, a.r >= b.r ? 1.0 : 0.0 }; }
-    static Lanes select (Lanes mask, Lanes a, Lanes b) noexcept      { return { mask.l != 0.0 ? a.l : b.l, mask.r != 0.0 ? a.r : b.r }; }
+    static Lanes select (Lanes mask, Lanes a, Lanes b) noexcept      { return { mask.l != 0.0 ? a.l : b.l,
+                                                                                  mask.r != 0.0 ? a.r : b.r }; }
    #endif
 
     explicit DoublePair (Lanes value) noexcept : lanes (value) {}

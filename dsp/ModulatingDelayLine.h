@@ -174,7 +174,8 @@ private:
 
         // The read position lies in [0, length), where truncation is the floor.
         const auto index = static_cast<int> (readPosition);
-        return { index, index + 1 == bufferLength ? 0 : index + 1, static_cast<double> (readPosition - static_cast<float> (index)) };
+        const auto frac = readPosition - static_cast<float> (index);
+        return { index, index + 1 == bufferLength ? 0 : index + 1, static_cast<double> (frac) };
     }
 
     /** The fractional buffer index for LFO value mod, inside [0, length). */

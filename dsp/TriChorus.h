@@ -22,7 +22,8 @@ private:
     CHORUS_CHAIN_TARGETS void processSpread (float* left, float* right, int numSamples) noexcept;
     CHORUS_CHAIN_TARGETS void processDual (float* left, float* right, int numSamples) noexcept;
 
-    /** The stereo chains' last stage: high-passes and scales the voice sum, adds the dry signal and applies the level. */
+    /** The stereo chains' last stage: high-passes and scales the voice sum,
+        adds the dry signal and applies the level. */
     forcedinline void mixAndLevel (DoublePair wet, DoublePair dry, float& left, float& right) noexcept;
 
     WavetableTriChorusOsc lfo;

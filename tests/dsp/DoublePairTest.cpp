@@ -43,7 +43,8 @@ namespace
 
 TEST (DoublePairTest, EachLaneRoundsAsTheScalarOperation)
 {
-    const std::vector<double> values { 0.0, -0.0, 1.0, -2.5, 0.1, 1.0 / 3.0, 1e-300, -7.5e-37, 3.0e-6, 1e300, infinity, -infinity, notANumber };
+    const std::vector<double> values { 0.0, -0.0, 1.0, -2.5, 0.1, 1.0 / 3.0, 1e-300, -7.5e-37, 3.0e-6, 1e300,
+                                       infinity, -infinity, notANumber };
 
     struct Operation
     {
@@ -136,7 +137,12 @@ namespace
     const std::vector<PairedBlock>& pairedBlocks()
     {
         static const std::vector<PairedBlock> blocks {
-            { "OnePole low-pass", channelsOf<OnePole> ([] (OnePole& f) { f.setSampleRate (48000.0f); f.reset(); f.setFrequency (50.0f); }), 1.0 },
+            { "OnePole low-pass", channelsOf<OnePole> ([] (OnePole& f)
+              {
+                  f.setSampleRate (48000.0f);
+                  f.reset();
+                  f.setFrequency (50.0f);
+              }), 1.0 },
             { "OnePole high-pass", []
               {
                   const auto f = std::make_shared<OnePole>();
