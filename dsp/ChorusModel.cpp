@@ -274,35 +274,17 @@ void ChorusModel::forceCalcParams()
 
 void ChorusModel::processBlock (float* input, float* output, int numSamples) noexcept
 {
-    const bool stereo = stereoOn;
-
-    switch (getInputsUsed())
+    // A one-input model with the stereo switch on spreads its input over both outputs.
+    if (getInputsUsed() == 1 && stereoOn)
     {
-        case 2:
-            process (input, output, numSamples);
-            break;
+        if (numSamples > 0)
+            std::copy_n (input, numSamples, output);
 
-        case 1:
-            if (stereo)
-            {
-                if (numSamples > 0)
-                    std::copy_n (input, numSamples, output);
-
-                process (input, output, numSamples);
-            }
-            else
-            {
-                process (input, numSamples);
-
-                if (numSamples > 0)
-                    std::copy_n (input, numSamples, output);
-            }
-
-            break;
-
-        default:
-            break;
+        process (input, output, numSamples);
+        return;
     }
+
+    ModuleModel::processBlock (input, output, numSamples);
 }
 
 float ChorusModel::getLfoFrequency() const noexcept { return blocks->lfo.getFreq(); }

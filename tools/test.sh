@@ -11,8 +11,9 @@ bash "$root/tools/setup.sh"
 
 configure() {
     local dir="$1"; shift
-    cmake -S "$root" -B "$root/$dir" -G Ninja -DMODULIX_INSTALL_PLUGIN=OFF "$@" > "$root/$dir.configure.log" \
-        || { cat "$root/$dir.configure.log"; return 1; }
+    mkdir -p "$root/$dir"
+    cmake -S "$root" -B "$root/$dir" -G Ninja -DMODULIX_INSTALL_PLUGIN=OFF "$@" > "$root/$dir/configure.log" \
+        || { cat "$root/$dir/configure.log"; return 1; }
 }
 
 run_ctest() {

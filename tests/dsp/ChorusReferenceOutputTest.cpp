@@ -1,5 +1,5 @@
 #include "ChorusModelTestSupport.h"
-#include "TestBits.h"
+#include "OutputFingerprint.h"
 
 #include <gtest/gtest.h>
 
@@ -14,27 +14,12 @@
 
 namespace
 {
-    enum class Mode { mono, stereoOff, stereoOn };
-
     struct ReferenceCase
     {
         int model;
         Mode mode;
         std::uint64_t hash;
     };
-
-    std::uint64_t fnv1a (std::uint64_t hash, float value)
-    {
-        const auto bits = bitsOf (value);
-
-        for (int byte = 0; byte < 4; ++byte)
-        {
-            hash ^= (bits >> (8 * byte)) & 0xffu;
-            hash *= 0x100000001b3ull;
-        }
-
-        return hash;
-    }
 
     /** Runs a one-second programme at 48 kHz and returns the hash of every output sample. */
     std::uint64_t runProgramme (ChorusModel& model, Mode mode)
@@ -77,23 +62,10 @@ namespace
                     break;
             }
 
-            if (mode == Mode::mono)
-                model.process (left.data() + start, blockSize);
-            else
-                model.process (left.data() + start, right.data() + start, blockSize);
+            processInMode (model, mode, left.data() + start, right.data() + start, blockSize);
         }
 
-        std::uint64_t hash = 0xcbf29ce484222325ull;
-
-        for (size_t i = 0; i < left.size(); ++i)
-        {
-            hash = fnv1a (hash, left[i]);
-
-            if (mode != Mode::mono)
-                hash = fnv1a (hash, right[i]);
-        }
-
-        return hash;
+        return fingerprintOf (left, right, mode);
     }
 }
 

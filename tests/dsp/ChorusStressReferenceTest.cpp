@@ -1,5 +1,5 @@
 #include "ChorusModelTestSupport.h"
-#include "TestBits.h"
+#include "OutputFingerprint.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,6 @@
 
 namespace
 {
-    enum class Mode { mono, stereoOff, stereoOn };
-
     struct StressCase
     {
         int model;
@@ -25,19 +23,6 @@ namespace
         float sampleRate;
         std::uint64_t hash;
     };
-
-    std::uint64_t fnv1a (std::uint64_t hash, float value)
-    {
-        const auto bits = bitsOf (value);
-
-        for (int byte = 0; byte < 4; ++byte)
-        {
-            hash ^= (bits >> (8 * byte)) & 0xffu;
-            hash *= 0x100000001b3ull;
-        }
-
-        return hash;
-    }
 
     /** The input level over the programme: normal, loud, silent, normal again. */
     float gainAt (int n, int total)
@@ -89,25 +74,12 @@ namespace
             applyEvent (model, block, mode);
             const auto size = std::min (blockSizes[static_cast<size_t> (block) % blockSizes.size()], total - start);
 
-            if (mode == Mode::mono)
-                model.process (left.data() + start, size);
-            else
-                model.process (left.data() + start, right.data() + start, size);
+            processInMode (model, mode, left.data() + start, right.data() + start, size);
 
             start += size;
         }
 
-        std::uint64_t hash = 0xcbf29ce484222325ull;
-
-        for (size_t i = 0; i < left.size(); ++i)
-        {
-            hash = fnv1a (hash, left[i]);
-
-            if (mode != Mode::mono)
-                hash = fnv1a (hash, right[i]);
-        }
-
-        return hash;
+        return fingerprintOf (left, right, mode);
     }
 }
 

@@ -148,6 +148,32 @@ inline Setting defaultSetting()
     return { 1.0f, 0.0f, 0.2f, 1.0f / 6.0f, 0.2f, 0.5f, 0.5f, 0.0f, 0.0f };
 }
 
+/** Checks the root, the "DeviceName" child and the "Properties" attributes that
+    every document of ours starts with; returns "Properties", or null when the
+    document has another shape. */
+inline const juce::XmlElement* expectPatchHeader (const juce::XmlElement& root, const Attributes& identityExtra)
+{
+    EXPECT_EQ (root.getTagName(), "veloraPatch");
+    EXPECT_EQ (attributesOf (root), (Attributes { { "version", "1.0" } }));
+
+    const auto children = childrenOf (root);
+    EXPECT_EQ (children.size(), 2u);
+
+    if (children.size() != 2)
+        return nullptr;
+
+    EXPECT_EQ (children[0]->getTagName(), "DeviceName");
+    EXPECT_EQ (children[0]->getAllSubText(), "Modulix QR7150");
+    EXPECT_EQ (children[1]->getTagName(), "Properties");
+
+    Attributes identity { { "deviceProductID", "com.velora.ModulixQR7150" },
+                          { "deviceVersion", "1.0.1" },
+                          { "presetVersion", "1.0" } };
+    identity.insert (identity.end(), identityExtra.begin(), identityExtra.end());
+    EXPECT_EQ (attributesOf (*children[1]), identity);
+    return children[1];
+}
+
 inline juce::XmlElement& propertiesOf (juce::XmlElement& root)
 {
     return *root.getChildByName ("Properties");
