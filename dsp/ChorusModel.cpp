@@ -312,9 +312,9 @@ void ChorusModel::calcOsc() noexcept
     float frequency = syncOn ? 1.0f / ((60.0f / bpm) * getBeatsPerCycle (rateSync))
                              : (std::pow (81.0f, rate) - 1.0f) * 0.0125f * 20.0f;
 
-    // Any tempo reaches this: 0, negative, infinite or not-a-number give the lowest rate,
-    // and an absurd one stops well below the rate at which the LFO would skip through its table.
-    if (! std::isfinite (frequency) || frequency < minLfoFrequency)
+    // Any tempo reaches this: 0, negative or not-a-number give the lowest rate, and an
+    // absurd one (infinite too) stops well below the rate at which the LFO would skip through its table.
+    if (! (frequency >= minLfoFrequency))
         frequency = minLfoFrequency;
 
     frequency = std::min (frequency, maxLfoFrequency);

@@ -333,6 +333,17 @@ TEST_P (ChorusModelTest, SyncedRateFollowsTheNineteenStepsAndTheTempo)
     float sample = 0.0f;
     model->process (&sample, 1);
     EXPECT_EQ (model->getLfoFrequency(), 0.01f);
+
+    // Tempi no host sends: the synced rate they give is held inside the LFO's bounds.
+    struct TempoCase { float bpm; float hz; };
+
+    for (const auto& c : { TempoCase { infinity, ChorusModel::maxLfoFrequency }, TempoCase { 1.0e9f, ChorusModel::maxLfoFrequency },
+                           TempoCase { -infinity, 0.01f }, TempoCase { -120.0f, 0.01f }, TempoCase { notANumber, 0.01f } })
+    {
+        model->setBpm (c.bpm);
+        model->process (&sample, 1);
+        EXPECT_EQ (model->getLfoFrequency(), c.hz) << c.bpm;
+    }
 }
 
 TEST_P (ChorusModelTest, DepthGivesTheSweepWidth)
@@ -447,4 +458,126 @@ TEST_P (ChorusModelTest, NonFiniteInputCountsAsSilence)
 
     const auto tailEnergy = std::accumulate (left.end() - 4800, left.end(), 0.0, [] (double sum, float x) { return sum + static_cast<double> (x) * static_cast<double> (x); });
     EXPECT_GT (tailEnergy, 1.0);
+}
+
+TEST_P (ChorusModelTest, SyncedRateIsRecomputedOnlyWhenTheTempoChanges)
+{
+    const auto model = makePrepared (GetParam(), 48000.0f, { 0.2f, 0.5f, 0.2f, 0.5f, 0.5f, 0.0f, 1.0f, 120.0f });
+    EXPECT_EQ (model->getLfoFrequency(), syncedFrequency (120.0f, 0.6665f));
+    float sample = 0.0f;
+
+    // The first block applies the tempo, with the rate-sync value stored by then.
+    model->setParameter (ChorusModel::rateSyncParameter, 1.0f);
+    model->process (&sample, 1);
+    EXPECT_EQ (model->getLfoFrequency(), syncedFrequency (120.0f, 0.083f));
+
+    model->setParameter (ChorusModel::rateSyncParameter, 0.0f);
+    model->process (&sample, 1);
+    model->setBpm (120.0f);
+    model->process (&sample, &sample, 1);
+    EXPECT_EQ (model->getLfoFrequency(), syncedFrequency (120.0f, 0.083f));
+
+    model->setBpm (60.0f);
+    model->process (&sample, &sample, 1);
+    EXPECT_EQ (model->getLfoFrequency(), syncedFrequency (60.0f, 32.0f));
+
+    // With the sync switch off a tempo change is only stored.
+    const auto free = makePrepared (GetParam(), 48000.0f, { 0.2f, 0.5f, 0.2f, 0.5f, 0.5f, 0.0f, 0.0f, 120.0f });
+    const auto freeHz = free->getLfoFrequency();
+    free->setBpm (60.0f);
+    free->process (&sample, 1);
+    EXPECT_EQ (free->getLfoFrequency(), freeHz);
+    EXPECT_EQ (free->getBpm(), 60.0f);
+}
+
+TEST_P (ChorusModelTest, FadeReversedHalfwayContinuesFromItsWeights)
+{
+    const ModelSettings settings { 0.4f, 0.5f, 0.6f, 0.7f, 0.5f, 1.0f, 0.0f };
+    const auto fading = makePrepared (GetParam(), 44100.0f, settings);
+    const auto reference = makePrepared (GetParam(), 44100.0f, settings);
+    constexpr int fadeLength = 2048, firstPart = 1034, secondPart = fadeLength + 100;
+    constexpr float step = 1.0f / static_cast<float> (fadeLength);
+
+    auto left = makeTestSignal (3000, 51), right = makeTestSignal (3000, 52);
+    processStereo (*fading, left, right);
+    left = makeTestSignal (3000, 51);
+    right = makeTestSignal (3000, 52);
+    processStereo (*reference, left, right);
+
+    // A full recalculation follows the switch too; the reference recalculates alike, staying on.
+    fading->setParameter (ChorusModel::bypassParameter, 0.0f);
+    fading->calc();
+    reference->calc();
+
+    float wet = 1.0f, dry = 0.0f;
+
+    const auto expectWeighted = [&] (int n, std::uint32_t seed, bool fadingIn)
+    {
+        const auto inLeft = makeTestSignal (n, seed), inRight = makeTestSignal (n, seed + 1);
+        auto outLeft = inLeft, outRight = inRight, wetLeft = inLeft, wetRight = inRight;
+        fading->process (outLeft.data(), outRight.data(), n);
+        reference->process (wetLeft.data(), wetRight.data(), n);
+
+        for (size_t k = 0; k < static_cast<size_t> (n); ++k)
+        {
+            ASSERT_EQ (bitsOf (outLeft[k]), bitsOf (wet * wetLeft[k] + dry * inLeft[k])) << "frame " << k;
+            ASSERT_EQ (bitsOf (outRight[k]), bitsOf (wet * wetRight[k] + dry * inRight[k])) << "frame " << k;
+
+            if (fadingIn && wet < 1.0f)
+            {
+                wet += step;
+                dry -= step;
+            }
+            else if (! fadingIn && dry < 1.0f)
+            {
+                dry += step;
+                wet -= step;
+            }
+        }
+    };
+
+    expectWeighted (firstPart, 53, false);
+    EXPECT_EQ (dry, static_cast<float> (firstPart) * step);
+
+    fading->setParameter (ChorusModel::bypassParameter, 1.0f);
+    fading->calcParameter (ChorusModel::bypassParameter);
+    expectWeighted (secondPart, 55, true);
+    EXPECT_TRUE (wet == 1.0f && dry == 0.0f);
+}
+
+TEST_P (ChorusModelTest, ProcessBlockFeedsTheChainsByInputsUsed)
+{
+    struct Case { int inputs; float stereo; };
+
+    for (const auto& c : { Case { 1, 0.0f }, Case { 1, 1.0f }, Case { 2, 0.0f }, Case { 2, 1.0f }, Case { 0, 1.0f }, Case { 3, 0.0f } })
+    {
+        const ModelSettings settings { 0.5f, 0.5f, 0.7f, 0.6f, 0.5f, c.stereo, 0.0f };
+        const auto model = makePrepared (GetParam(), 48000.0f, settings);
+        const auto reference = makePrepared (GetParam(), 48000.0f, settings);
+        model->setInputsUsed (c.inputs);
+
+        const auto original = makeTestSignal (4096, 61), originalOutput = makeTestSignal (4096, 62);
+        auto input = original, output = originalOutput;
+        model->processBlock (input.data(), output.data(), 4096);
+
+        auto expectedInput = original, expectedOutput = originalOutput;
+
+        if (c.inputs == 2)
+        {
+            reference->process (expectedInput.data(), expectedOutput.data(), 4096);
+        }
+        else if (c.inputs == 1 && c.stereo > 0.0f)
+        {
+            expectedOutput = original;
+            reference->process (expectedInput.data(), expectedOutput.data(), 4096);
+        }
+        else if (c.inputs == 1)
+        {
+            reference->process (expectedInput.data(), 4096);
+            expectedOutput = expectedInput;
+        }
+
+        EXPECT_TRUE (sameBits (input, expectedInput)) << c.inputs << " inputs, stereo " << c.stereo;
+        EXPECT_TRUE (sameBits (output, expectedOutput)) << c.inputs << " inputs, stereo " << c.stereo;
+    }
 }
