@@ -126,6 +126,8 @@ private:
 
         if (position >= size)
             position -= size;
+        else if (position < 0.0f)
+            position += size; // an increment that glided on below 0 runs the table backwards
 
         // An increment that glided on past its bounds must still read inside.
         return position >= 0.0f && position < size ? position : 0.0f;

@@ -316,6 +316,32 @@ TYPED_TEST (WavetableOscTest, HostileFrequenciesNeverReadOutsideTheTables)
     }
 }
 
+TYPED_TEST (WavetableOscTest, IncrementGlidedBelowZeroKeepsTheLfoMovingBackwards)
+{
+    auto& osc = this->oscillator;
+    startAt (osc, 1000.0f);
+    osc.setFrequency (0.0f);
+    osc.calc();
+
+    for (int n = 0; n < glideLength; ++n)
+        step (osc);
+
+    // resetCoeffs() rearms the glide: it runs on from the start of the table into negative increments.
+    osc.resetCoeffs();
+    ASSERT_EQ (osc.getTablePosition(), 0.0f);
+
+    for (int n = 0; n < glideLength; ++n)
+    {
+        const auto before = osc.getTablePosition();
+        ASSERT_TRUE (this->readsInside (1)) << n;
+        const auto increment = osc.getIncrement();
+        ASSERT_LT (increment, 0.0f) << n;
+
+        const auto movedBack = std::fmod (before - osc.getTablePosition() + 1024.0f, 1024.0f);
+        ASSERT_NEAR (movedBack, -increment, 1e-3f) << n;
+    }
+}
+
 TYPED_TEST (WavetableOscTest, GlideRunOnPastItsTargetStillReadsInside)
 {
     auto& osc = this->oscillator;
