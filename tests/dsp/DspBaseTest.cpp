@@ -1,3 +1,4 @@
+#include "CE2ReconstructionFilter.h"
 #include "CommonBase.h"
 #include "Compressor.h"
 #include "Expander.h"
@@ -43,6 +44,7 @@ TEST (DspBaseTest, BlocksReportTheNameOfTheirBase)
     cases.push_back ({ std::make_unique<OnePole>(), "ModuleBase" });
     cases.push_back ({ std::make_unique<Compressor>(), "ModuleBase" });
     cases.push_back ({ std::make_unique<Expander>(), "ModuleBase" });
+    cases.push_back ({ std::make_unique<CE2ReconstructionFilter>(), "ModuleBase" });
     cases.push_back ({ std::make_unique<ModulatingDelayLine>(), "DspBase" });
     cases.push_back ({ std::make_unique<WavetableTriangleOsc>(), "DspBase" });
     cases.push_back ({ std::make_unique<WavetableTriChorusOsc>(), "DspBase" });

@@ -316,6 +316,52 @@ TYPED_TEST (WavetableOscTest, HostileFrequenciesNeverReadOutsideTheTables)
     }
 }
 
+TYPED_TEST (WavetableOscTest, PhaseAndAmplitudeAreOnlyStored)
+{
+    auto& osc = this->oscillator;
+    TypeParam twin;
+    startAt (osc, 5.0f);
+    startAt (twin, 5.0f);
+    osc.setPhase (0.25f);
+    osc.setAmplitude (0.5f);
+    EXPECT_EQ (osc.getPhase(), 0.25f);
+    EXPECT_EQ (osc.getAmplitude(), 0.5f);
+
+    for (int n = 0; n < 3000; ++n)
+        ASSERT_EQ (step (osc), step (twin)) << n;
+}
+
+TYPED_TEST (WavetableOscTest, ResetHalvesClearOnlyWhatTheyOwn)
+{
+    auto& osc = this->oscillator;
+    startAt (osc, 5.0f);
+    osc.setPhase (0.25f);
+    osc.setAmplitude (0.5f);
+
+    for (int n = 0; n < 100; ++n)
+        step (osc);
+
+    const auto position = osc.getTablePosition();
+    ASSERT_GT (position, 0.0f);
+
+    // Signal memory: phase and increments go, frequency, amplitude and table position stay.
+    osc.resetBuffer();
+    EXPECT_EQ (osc.getPhase(), 0.0f);
+    EXPECT_EQ (osc.getIncrement(), 0.0f);
+    EXPECT_EQ (osc.getFreq(), 5.0f);
+    EXPECT_EQ (osc.getAmplitude(), 0.5f);
+    EXPECT_EQ (osc.getTablePosition(), position);
+
+    // Derived values: frequency, amplitude and table position go back, the increment stays.
+    osc.calc();
+    osc.forceCalcParams();
+    osc.resetCoeffs();
+    EXPECT_EQ (osc.getFreq(), 0.0f);
+    EXPECT_EQ (osc.getAmplitude(), 1.0f);
+    EXPECT_EQ (osc.getTablePosition(), 0.0f);
+    EXPECT_EQ (osc.getIncrement(), 5.0f * 1024.0f / fs);
+}
+
 TYPED_TEST (WavetableOscTest, IncrementGlidedBelowZeroKeepsTheLfoMovingBackwards)
 {
     auto& osc = this->oscillator;
