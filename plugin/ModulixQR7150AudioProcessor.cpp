@@ -281,10 +281,12 @@ void ModulixQR7150AudioProcessor::forceCalcParams()
     }
 
     if (const auto tempo = getHostTempo())
+    {
         lastBpm = *tempo;
 
-    for (int m = 0; m < numModels; ++m)
-        getModel (m)->setBpm (lastBpm);
+        for (int m = 0; m < numModels; ++m)
+            getModel (m)->setBpm (lastBpm);
+    }
 
     for (const auto& feed : modelFeeds)
     {
@@ -406,10 +408,10 @@ juce::Optional<float> ModulixQR7150AudioProcessor::getHostTempo() const noexcept
     if (auto* host = getPlayHead())
         if (const auto position = host->getPosition())
             if (const auto bpm = position->getBpm())
-                if (const auto tempo = static_cast<float> (*bpm); tempo > 0.0f && std::isfinite (tempo))
-                    return tempo;
+                return static_cast<float> (*bpm);
 
-    // No play head, no tempo, or one no model could run at.
+    // No play head or no tempo: the last one stays. Any tempo given reaches the
+    // models, which keep their LFO rate within bounds whatever it is.
     return {};
 }
 
@@ -417,6 +419,7 @@ void ModulixQR7150AudioProcessor::updateTempo() noexcept
 {
     const auto tempo = getHostTempo();
 
+    // A NaN never equals the last tempo, so it is handed over again.
     if (! tempo.hasValue() || *tempo == lastBpm)
         return;
 
