@@ -25,14 +25,17 @@ namespace
 
     enum HostParameter { bypassIndex = 0, typeIndex = 1, stereoIndex = 7, syncIndex = 8 };
 
-    /** Which host parameter feeds which model parameter, in hand-over order. */
+    /** Which host parameter feeds which model parameter, in host order. */
     struct ModelFeed
     {
         int hostIndex;
         int modelIndex;
     };
 
-    constexpr ModelFeed modelFeeds[] { { 7, 6 }, { 8, 7 }, { 2, 1 }, { 3, 2 }, { 4, 3 }, { 5, 4 }, { 6, 5 } };
+    constexpr ModelFeed modelFeeds[] { { 2, 1 }, { 3, 2 }, { 4, 3 }, { 5, 4 }, { 6, 5 }, { 7, 6 }, { 8, 7 } };
+
+    /** Changed values are handed over switches first: stereo, sync, then rate to level. */
+    constexpr int handOverOrder[] { 5, 6, 0, 1, 2, 3, 4 };
 
     constexpr int minimumWorkBufferLength = 16384;
     constexpr int modelSwitchDelayMs = 50;
@@ -275,10 +278,10 @@ void ModulixQR7150AudioProcessor::forceCalcParams()
     modelFadeStep = 0.0f;
 
     for (int m = 0; m < numModels; ++m)
-    {
         getModel (m)->reset();
+
+    for (int m = 0; m < numModels; ++m)
         getModel (m)->setParameter (0, 1.0f);
-    }
 
     if (const auto tempo = getHostTempo())
     {
@@ -460,8 +463,9 @@ void ModulixQR7150AudioProcessor::handOverParameters() noexcept
 {
     auto* chosen = getModel (getChosenModel());
 
-    for (const auto& feed : modelFeeds)
+    for (const int f : handOverOrder)
     {
+        const auto& feed = modelFeeds[f];
         const float value = getModelValue (feed.hostIndex);
 
         // A NaN never equals the last value, so it counts as changed.
