@@ -1,7 +1,6 @@
 #pragma once
 
-#include "OnePole.h"
-#include "CompanderDetector.h"
+#include "CompanderHalf.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,30 +9,15 @@
     previous output, y[n] = x[n] / max (LP (|y[n-1]|), 3e-6), which settles near
     the square root of a steady input level (2:1 in decibels).
 */
-class Compressor final : public ModuleBase
+class Compressor final : public CompanderHalf
 {
 public:
     /** Builds the detector and resets. */
     Compressor() noexcept;
     ~Compressor() override;
 
-    Compressor (const Compressor&) = delete;
-    Compressor& operator= (const Compressor&) = delete;
-
-    /** Stores the rate and hands it to the detector. */
-    void setSampleRate (float fs) override;
-
     /** Sets both envelopes to 1 and clears the detector. */
     void resetBuffer() override;
-
-    /** Makes the detector a pass-through until the next calc(). */
-    void resetCoeffs() override;
-
-    /** Tunes the detector to the RC cutoff of the stored capacitance. */
-    void calc() override;
-
-    /** Stores the detector capacitance in farads; nothing changes until calc(). */
-    void setCap (float farads) noexcept { capacitance = farads; }
 
     /** Compresses one sample in place. */
     void process (double& x) noexcept override                  { compress (x); }
@@ -60,8 +44,4 @@ private:
 
     /** Keeps the gain finite on silence: 3e-6f widened to double. */
     static constexpr double envelopeFloor = static_cast<double> (3.0e-6f);
-
-    OnePole detector;
-    float capacitance = CompanderDetector::defaultCapacitance;
-    double envelopes[2] { 1.0, 1.0 }; // left, right: the previous outputs
 };

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "OnePole.h"
-#include "CompanderDetector.h"
+#include "CompanderHalf.h"
 
 #include <cmath>
 
@@ -9,30 +8,15 @@
     its input, y[n] = x[n] LP (|x|)[n], the inverse of the compressor's law
     (1:2 in decibels).
 */
-class Expander final : public ModuleBase
+class Expander final : public CompanderHalf
 {
 public:
     /** Builds the detector and resets. */
     Expander() noexcept;
     ~Expander() override;
 
-    Expander (const Expander&) = delete;
-    Expander& operator= (const Expander&) = delete;
-
-    /** Stores the rate and hands it to the detector. */
-    void setSampleRate (float fs) override;
-
     /** Clears both envelopes and the detector and restores the default capacitance. */
     void resetBuffer() override;
-
-    /** Makes the detector a pass-through until the next calc(). */
-    void resetCoeffs() override;
-
-    /** Tunes the detector to the RC cutoff of the stored capacitance. */
-    void calc() override;
-
-    /** Stores the detector capacitance in farads; nothing changes until calc(). */
-    void setCap (float farads) noexcept { capacitance = farads; }
 
     /** Expands one sample in place. */
     void process (double& x) noexcept override                  { expand (x); }
@@ -56,8 +40,4 @@ private:
         storeChannels (envelopes, envelope);
         x *= envelope;
     }
-
-    OnePole detector;
-    float capacitance = CompanderDetector::defaultCapacitance;
-    double envelopes[2] {}; // left, right: the last smoothed magnitudes
 };

@@ -25,14 +25,14 @@ namespace
     }
 
     /** Input gain b0 of the detector at the default 4.7e-7 F and 44100 Hz. */
-    const double defaultB0 = 1.0 - std::exp (-6.283185307179586 * static_cast<double> (CompanderDetector::getCutoff (4.7e-7f)) / 44100.0);
+    const double defaultB0 = 1.0 - std::exp (-6.283185307179586 * static_cast<double> (CompanderHalf::getCutoff (4.7e-7f)) / 44100.0);
 }
 
-TEST (CompanderDetectorTest, ConstantsHaveTheExactBitsAndGiveTheRcCutoff)
+TEST (CompanderHalfTest, ConstantsHaveTheExactBitsAndGiveTheRcCutoff)
 {
-    EXPECT_EQ (bitsOf (CompanderDetector::defaultCapacitance), 0x34FC544Fu);
-    EXPECT_EQ (bitsOf (CompanderDetector::twoPiResistance), 0x47756FDBu);
-    EXPECT_NEAR (CompanderDetector::getCutoff (CompanderDetector::defaultCapacitance), 33.8628f, 1e-4f);
+    EXPECT_EQ (bitsOf (CompanderHalf::defaultCapacitance), 0x34FC544Fu);
+    EXPECT_EQ (bitsOf (CompanderHalf::twoPiResistance), 0x47756FDBu);
+    EXPECT_NEAR (CompanderHalf::getCutoff (CompanderHalf::defaultCapacitance), 33.8628f, 1e-4f);
     EXPECT_NEAR (defaultB0, 0.004813, 1e-6);
 }
 
