@@ -317,16 +317,16 @@ void ModulixQR7150AudioProcessor::timerCallback()
 
     // Going back to the model that is still playing keeps its state: the audio
     // thread turns the running fade around instead.
-    if (chosen != currentModel.load (std::memory_order_acquire))
+    const bool prepare = chosen != currentModel.load (std::memory_order_acquire);
+
+    if (auto* model = prepare ? getModel (chosen) : nullptr)
     {
-        if (auto* model = getModel (chosen))
-        {
-            model->reset();
-            model->forceCalcParams();
-        }
+        model->reset();
+        model->forceCalcParams();
     }
 
     targetModel.store (chosen, std::memory_order_relaxed);
+    targetPrepared.store (prepare, std::memory_order_relaxed);
     modelSwitchRequested.store (true, std::memory_order_release);
 }
 
@@ -440,16 +440,20 @@ void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
     const int chosen = targetModel.load (std::memory_order_relaxed);
     const int playing = currentModel.load (std::memory_order_relaxed);
 
+    if (chosen == playing && ! modelFadeRunning)
+        return;
+
+    // A model that faded out stored the values changed meanwhile without
+    // calculating them; the timer left it alone since it was (or still is) playing.
+    if (! targetPrepared.load (std::memory_order_relaxed))
+        recalculateAll (getModel (chosen));
+
     if (chosen == playing)
     {
         // Back to the outgoing model: swap the roles, so the mix stays where it is.
-        if (modelFadeRunning)
-        {
-            currentModel.store (fadingModel, std::memory_order_release);
-            fadingModel = chosen;
-            modelFadeGain = 1.0f - modelFadeGain;
-        }
-
+        currentModel.store (fadingModel, std::memory_order_release);
+        fadingModel = chosen;
+        modelFadeGain = 1.0f - modelFadeGain;
         return;
     }
 
@@ -457,6 +461,13 @@ void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
     modelFadeRunning = true;
     modelFadeGain = 1.0f;
     modelFadeStep = -1.0f / static_cast<float> (fadeLength);
+}
+
+void ModulixQR7150AudioProcessor::recalculateAll (ModuleModel* model) noexcept
+{
+    if (model != nullptr)
+        for (const auto& feed : modelFeeds)
+            model->calcParameter (feed.modelIndex);
 }
 
 void ModulixQR7150AudioProcessor::handOverParameters() noexcept

@@ -184,6 +184,7 @@ private:
     juce::Optional<float> getHostTempo() const noexcept;
     void updateTempo() noexcept;
     void takeModelSwitchRequest() noexcept;
+    void recalculateAll (ModuleModel* model) noexcept;
     void handOverParameters() noexcept;
     void runModels (float* left, float* right, int numSamples) noexcept;
     void crossFadeModels (float* left, float* right, int numSamples) noexcept;
@@ -210,7 +211,10 @@ private:
     // Model switch. The timer (message thread) owns targetModel: it prepares the
     // incoming model, stores targetModel and then raises modelSwitchRequested with
     // release. The audio thread takes the request with acquire and owns the fade.
+    // targetPrepared tells whether the timer prepared the model (it leaves alone
+    // one that may still be playing).
     std::atomic<int> targetModel { 0 };
+    std::atomic<bool> targetPrepared { false };
     std::atomic<bool> modelSwitchRequested { false };
     std::atomic<int> currentModel { 0 };
     int fadingModel = 0;

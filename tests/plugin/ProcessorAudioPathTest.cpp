@@ -350,6 +350,48 @@ TEST_F (ModelSwitchTest, DuringAFadeOnlyTheIncomingModelRecalculatesAChangedValu
         });
 }
 
+TEST_F (ModelSwitchTest, ReturningToTheOutgoingModelCalculatesWhatItOnlyStoredWhileFadingOut)
+{
+    CE2Chorus first;
+    prepareLikeTheProcessor (first, 44100.0);
+    processWithModel (first, modulix_test::TestSignal().next (2, 512));
+
+    DimensionCChorus second;
+    prepareLikeTheProcessor (second, 44100.0);
+
+    switching.processor.setParameter (1, 0.5f);
+    letModelSwitchTimerFire();
+    const auto b1 = run (n / 4);
+    processWithModel (first, b1.input);
+    processWithModel (second, b1.input);
+
+    switching.processor.setParameter (4, 0.9f);
+    first.setParameter (3, 0.9f);
+    second.setParameter (3, 0.9f);
+    second.calcParameter (3);
+    const auto b2 = run (n / 4);
+    processWithModel (first, b2.input);
+    processWithModel (second, b2.input);
+
+    switching.processor.setParameter (1, 0.0f);
+    letModelSwitchTimerFire();
+    first.calcParameter (3);
+
+    const auto b3 = run (n);
+    const auto fadingIn = processWithModel (first, b3.input);
+    const auto fadingOut = processWithModel (second, b3.input);
+
+    for (int ch = 0; ch < 2; ++ch)
+        expectSamples (b3.switched, ch, [&] (int i)
+        {
+            const float g = fadeOutGain (i, n, 0.5f);
+            return g * fadingOut.getSample (ch, i) + (1.0f - g) * fadingIn.getSample (ch, i);
+        });
+
+    const auto b4 = run (2048);
+    expectEqualBuffers (b4.switched, processWithModel (first, b4.input));
+}
+
 TEST_F (ModelSwitchTest, ChangeWhileSilentFadesTogetherWithTheBypassRampWhenSwitchedOn)
 {
     for (auto* rig : { &switching, &stayingOnFirst })
