@@ -1,19 +1,15 @@
 #pragma once
 
-#include "SZBase4s.h"
-
-#include <array>
+#include "DimensionCAntiAliasing.h"
 
 /** Fourth-order band-limiting filter ahead of the delay lines of TriChorus:
     blocks 0 Hz and falls off towards high frequencies. */
 class TriAntiAliasingFilter final : public SZBase4s
 {
 public:
-    /** The analog prototype H(s) = numerator(s) / denominator(s), ascending powers of s. */
-    static constexpr std::array<double, 5> denominator {
-        1.0, 0x1.99edccf794f75p-4, 0x1.2f854be850983p-20, 0x1.5f7e58c647fdcp-37, 0x1.5754af5acb7cep-56
-    };
-    static constexpr std::array<double, 5> numerator { 0.0, 0x1.9999999999999p-4, 0.0, 0.0, 0.0 };
+    /** The analog prototype of the DimensionCAntiAliasing, H(s) = numerator(s) / denominator(s). */
+    static constexpr auto denominator = DimensionCAntiAliasing::denominator;
+    static constexpr auto numerator = DimensionCAntiAliasing::numerator;
 
     ~TriAntiAliasingFilter() override;
 
