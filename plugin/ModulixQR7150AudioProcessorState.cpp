@@ -1,6 +1,7 @@
 #include "ModulixQR7150AudioProcessor.h"
 #include "ModulixQR7150PatchXml.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -254,20 +255,21 @@ namespace
         out.writeByte (0);
     }
 
-    // Refuses a block whose byte count reaches beyond its end.
+    // As juce::AudioProcessor::getXmlFromBinary reads it: a byte count that is not
+    // positive gives nothing, one reaching beyond the block ends at the block's end.
     std::unique_ptr<juce::XmlElement> unpackState (const void* data, int sizeInBytes)
     {
-        if (data == nullptr || sizeInBytes < (int) stateHeaderBytes)
+        if (data == nullptr || sizeInBytes <= (int) stateHeaderBytes)
             return {};
 
         const auto* bytes = static_cast<const char*> (data);
-        const auto numTextBytes = (size_t) juce::ByteOrder::littleEndianInt (bytes + 4);
+        const auto numTextBytes = (int) juce::ByteOrder::littleEndianInt (bytes + 4);
 
-        if (juce::ByteOrder::littleEndianInt (bytes) != stateMagic
-             || numTextBytes > (size_t) sizeInBytes - stateHeaderBytes)
+        if (juce::ByteOrder::littleEndianInt (bytes) != stateMagic || numTextBytes <= 0)
             return {};
 
-        return ModulixQR7150PatchXml::parse (bytes + stateHeaderBytes, numTextBytes);
+        return ModulixQR7150PatchXml::parse (bytes + stateHeaderBytes,
+                                             (size_t) std::min (numTextBytes, sizeInBytes - (int) stateHeaderBytes));
     }
 
     //==============================================================================
