@@ -39,6 +39,7 @@ namespace
 
     constexpr int minimumWorkBufferLength = 16384;
     constexpr int modelSwitchDelayMs = 50;
+    constexpr int offThreadPollMs = 10;
 
     /** Below this, a fade gain counts as silent (the float with bits 0x26901D7D). */
     constexpr float fadeFloor = 1.0e-15f;
@@ -86,6 +87,24 @@ ModulixQR7150AudioProcessor::ModulixQR7150AudioProcessor()
 ModulixQR7150AudioProcessor::~ModulixQR7150AudioProcessor()
 {
     stopTimer();
+}
+
+ModulixQR7150AudioProcessor::OffThreadTypeChanges::OffThreadTypeChanges (juce::Timer& modelSwitchTimer)
+    : switchTimer (modelSwitchTimer)
+{
+    if (juce::MessageManager::getInstanceWithoutCreating() != nullptr)
+        startTimer (offThreadPollMs);
+}
+
+ModulixQR7150AudioProcessor::OffThreadTypeChanges::~OffThreadTypeChanges()
+{
+    stopTimer();
+}
+
+void ModulixQR7150AudioProcessor::OffThreadTypeChanges::timerCallback()
+{
+    if (pending.exchange (false, std::memory_order_acquire))
+        switchTimer.startTimer (modelSwitchDelayMs);
 }
 
 const juce::String ModulixQR7150AudioProcessor::getName() const
@@ -161,7 +180,12 @@ void ModulixQR7150AudioProcessor::setParameter (int index, float value)
     paramsChanged = true;
 
     if (index == typeIndex)
-        startTimer (modelSwitchDelayMs);
+    {
+        if (juce::MessageManager::existsAndIsCurrentThread())
+            startTimer (modelSwitchDelayMs);
+        else
+            offThreadTypeChanges.raise();
+    }
 }
 
 void ModulixQR7150AudioProcessor::setParameterAndNotifyHost (int index, float value)

@@ -169,6 +169,26 @@ public:
 
 private:
     //==============================================================================
+    /** Chorus-type changes often come from host automation on the audio thread,
+        where starting the model-switch timer would take the timer's lock. They
+        raise a flag instead, which this watcher turns into the same 50 ms wait
+        on the message thread. */
+    class OffThreadTypeChanges final : private juce::Timer
+    {
+    public:
+        explicit OffThreadTypeChanges (juce::Timer& modelSwitchTimer);
+        ~OffThreadTypeChanges() override;
+
+        /** Lock-free; the wait starts at the watcher's next tick (within 10 ms). */
+        void raise() noexcept { pending.store (true, std::memory_order_release); }
+
+    private:
+        void timerCallback() override;
+
+        juce::Timer& switchTimer;
+        std::atomic<bool> pending { false };
+    };
+
     /** setParameterNotifyingHost without the legacy-API deprecation noise. */
     void setParameterAndNotifyHost (int index, float value);
 
@@ -224,6 +244,8 @@ private:
 
     // Model parameter values last handed over, by model parameter index.
     float lastModelValues[numModelParameters] {};
+
+    OffThreadTypeChanges offThreadTypeChanges { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModulixQR7150AudioProcessor)
 };

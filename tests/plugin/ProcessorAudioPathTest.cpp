@@ -1,5 +1,7 @@
 #include "ProcessorTestRig.h"
 
+#include <thread>
+
 #include <limits>
 #include <vector>
 
@@ -250,25 +252,41 @@ protected:
 
 TEST_F (ModelSwitchTest, ChorusTypeChangeWaitsForTheTimerThenCrossFadesOverTheBandLength)
 {
-    switching.processor.setParameter (1, 1.0f);
+    // From the message thread (an editor) and from another thread (host automation
+    // on the audio thread), the change waits alike.
+    using Processor = ModulixQR7150AudioProcessor;
+    const std::vector<std::function<void (Processor&)>> ways {
+        [] (Processor& p) { p.setParameter (1, 1.0f); },
+        [] (Processor& p) { std::thread ([&p] { p.setParameter (1, 1.0f); }).join(); }
+    };
 
-    for (int block = 0; block < 3; ++block)
+    for (size_t way = 0; way < ways.size(); ++way)
     {
-        const auto b = run (512);
-        expectEqualBuffers (b.switched, b.first);
-    }
+        SCOPED_TRACE ("way " + std::to_string (way));
+        switching.processor.setParameter (1, 0.0f);
+        letModelSwitchTimerFire(); // nothing left waiting from the previous round
+        switching.signal = stayingOnFirst.signal = {};
+        SetUp(); // both rigs prepared on the first model again, on the same signal
+        ways[way] (switching.processor);
 
-    letModelSwitchTimerFire();
-
-    const auto b = run (n + 300);
-    const auto incoming = processWithFreshModel<TriChorus> (b.input);
-
-    for (int ch = 0; ch < 2; ++ch)
-        expectSamples (b.switched, ch, [&] (int i)
+        for (int block = 0; block < 3; ++block)
         {
-            const float g = fadeOutGain (i, n);
-            return g * b.first.getSample (ch, i) + (1.0f - g) * incoming.getSample (ch, i);
-        });
+            const auto b = run (512);
+            expectEqualBuffers (b.switched, b.first);
+        }
+
+        letModelSwitchTimerFire();
+
+        const auto b = run (n + 300);
+        const auto incoming = processWithFreshModel<TriChorus> (b.input);
+
+        for (int ch = 0; ch < 2; ++ch)
+            expectSamples (b.switched, ch, [&] (int i)
+            {
+                const float g = fadeOutGain (i, n);
+                return g * b.first.getSample (ch, i) + (1.0f - g) * incoming.getSample (ch, i);
+            });
+    }
 }
 
 TEST_F (ModelSwitchTest, AnotherChoiceDuringAFadeRestartsItTowardsTheNewestModel)
