@@ -60,6 +60,12 @@ namespace
 
     bool isSilentGain (float gain) noexcept  { return gain < fadeFloor; }
 
+    /** The model's bit in a set of models; none for an index that selects no model. */
+    unsigned getModelBit (int index) noexcept
+    {
+        return index >= 0 && index < ModulixQR7150AudioProcessor::numModels ? 1u << index : 0u;
+    }
+
     juce::String getTypeText (float value)
     {
         if (value <= 0.0f)
@@ -300,6 +306,7 @@ void ModulixQR7150AudioProcessor::forceCalcParams()
     modelFadeRunning = false;
     modelFadeGain = 1.0f;
     modelFadeStep = 0.0f;
+    publishModelsInUse();
 
     for (int m = 0; m < numModels; ++m)
         getModel (m)->reset();
@@ -339,9 +346,10 @@ void ModulixQR7150AudioProcessor::timerCallback()
     if (chosen == targetModel.load (std::memory_order_relaxed))
         return;
 
-    // Going back to the model that is still playing keeps its state: the audio
-    // thread turns the running fade around instead.
-    const bool prepare = chosen != currentModel.load (std::memory_order_acquire);
+    // A model the audio thread is running (going back to the one still playing,
+    // or one still fading in) keeps its state: the audio thread turns the fade
+    // around or lets it run on instead.
+    const bool prepare = (modelsInUse.load (std::memory_order_acquire) & getModelBit (chosen)) == 0;
 
     if (auto* model = prepare ? getModel (chosen) : nullptr)
     {
@@ -464,7 +472,7 @@ void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
     const int chosen = targetModel.load (std::memory_order_relaxed);
     const int playing = currentModel.load (std::memory_order_relaxed);
 
-    if (chosen == playing && ! modelFadeRunning)
+    if ((chosen == playing && ! modelFadeRunning) || (modelFadeRunning && chosen == fadingModel))
         return;
 
     // A model that faded out stored the values changed meanwhile without
@@ -478,6 +486,7 @@ void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
         currentModel.store (fadingModel, std::memory_order_release);
         fadingModel = chosen;
         modelFadeGain = 1.0f - modelFadeGain;
+        publishModelsInUse();
         return;
     }
 
@@ -485,6 +494,13 @@ void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
     modelFadeRunning = true;
     modelFadeGain = 1.0f;
     modelFadeStep = -1.0f / static_cast<float> (fadeLength);
+    publishModelsInUse();
+}
+
+void ModulixQR7150AudioProcessor::publishModelsInUse() noexcept
+{
+    const auto playing = getModelBit (currentModel.load (std::memory_order_relaxed));
+    modelsInUse.store (modelFadeRunning ? playing | getModelBit (fadingModel) : playing, std::memory_order_release);
 }
 
 void ModulixQR7150AudioProcessor::recalculateAll (ModuleModel* model) noexcept
@@ -559,6 +575,7 @@ void ModulixQR7150AudioProcessor::crossFadeModels (float* left, float* right, in
             modelFadeGain = 0.0f;
             modelFadeRunning = false;
             currentModel.store (fadingModel, std::memory_order_release);
+            publishModelsInUse();
         }
 
         const float gain = modelFadeGain;

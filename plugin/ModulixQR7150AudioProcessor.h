@@ -204,6 +204,7 @@ private:
     juce::Optional<float> getHostTempo() const noexcept;
     void updateTempo() noexcept;
     void takeModelSwitchRequest() noexcept;
+    void publishModelsInUse() noexcept;
     void recalculateAll (ModuleModel* model) noexcept;
     void handOverParameters() noexcept;
     void runModels (float* left, float* right, int numSamples) noexcept;
@@ -231,11 +232,13 @@ private:
     // Model switch. The timer (message thread) owns targetModel: it prepares the
     // incoming model, stores targetModel and then raises modelSwitchRequested with
     // release. The audio thread takes the request with acquire and owns the fade.
-    // targetPrepared tells whether the timer prepared the model (it leaves alone
-    // one that may still be playing).
+    // targetPrepared tells whether the timer prepared the model: it leaves alone
+    // any model in modelsInUse (one bit per model the audio thread runs), which
+    // the audio thread republishes whenever that set changes.
     std::atomic<int> targetModel { 0 };
     std::atomic<bool> targetPrepared { false };
     std::atomic<bool> modelSwitchRequested { false };
+    std::atomic<unsigned> modelsInUse { 1u };
     std::atomic<int> currentModel { 0 };
     int fadingModel = 0;
     bool modelFadeRunning = false;

@@ -340,6 +340,32 @@ TEST_F (ModelSwitchTest, ReturningToThePlayingModelTurnsTheFadeAround)
     expectEqualBuffers (b3.switched, b3.first);
 }
 
+TEST_F (ModelSwitchTest, ChoicesTheAudioThreadHasNotTakenYetNeverResetTheModelFadingIn)
+{
+    // Two changes between audio blocks (a host block longer than the 50 ms wait):
+    // back to the playing model, then to the one fading in. The fade runs on
+    // exactly as if neither had happened.
+    ProcessorRig unchanged;
+    unchanged.prepare();
+    unchanged.process (512);
+
+    for (auto* rig : { &switching, &unchanged })
+        rig->processor.setParameter (1, 0.5f);
+
+    letModelSwitchTimerFire();
+    const auto input = switching.signal.next (2, n / 4);
+    expectEqualBuffers (switching.process (input), unchanged.process (input));
+
+    for (const float type : { 0.0f, 0.5f })
+    {
+        switching.processor.setParameter (1, type);
+        letModelSwitchTimerFire();
+    }
+
+    const auto rest = switching.signal.next (2, n);
+    expectEqualBuffers (switching.process (rest), unchanged.process (rest));
+}
+
 TEST_F (ModelSwitchTest, DuringAFadeOnlyTheIncomingModelRecalculatesAChangedValue)
 {
     CE2Chorus outgoing;
