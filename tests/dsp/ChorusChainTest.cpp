@@ -124,7 +124,7 @@ namespace
 
         float mono (float x)
         {
-            double d = x;
+            auto d = static_cast<double> (x);
             inputHighPass.processHP (d);
             pre.process (d);
             double w = d;
@@ -148,7 +148,7 @@ namespace
 
         void stereo (float& left, float& right, bool stereoOn)
         {
-            double dL = left, dR = right;
+            auto dL = static_cast<double> (left), dR = static_cast<double> (right);
             inputHighPass.processHP (dL, dR);
             pre.process (dL, dR);
             double wL = dL, wR = dR;
@@ -197,7 +197,7 @@ namespace
 
         float mono (float x)
         {
-            double d = x;
+            auto d = static_cast<double> (x);
             inputHighPass.processHP (d);
             pre.process (d);
             double a = d;
@@ -227,7 +227,7 @@ namespace
 
         void stereo (float& left, float& right, bool stereoOn)
         {
-            double dL = left, dR = right;
+            auto dL = static_cast<double> (left), dR = static_cast<double> (right);
             inputHighPass.processHP (dL, dR);
             pre.process (dL, dR);
             double aL = dL, aR = dR;
@@ -292,7 +292,7 @@ namespace
 
         float mono (float x)
         {
-            const double d0 = x;
+            const auto d0 = static_cast<double> (x);
             double d = d0, w = d0;
             inputHighPass.processHP (w);
             compressor.process (w);
@@ -322,7 +322,7 @@ namespace
 
         void stereo (float& left, float& right, bool stereoOn)
         {
-            double dL = left, dR = right;
+            auto dL = static_cast<double> (left), dR = static_cast<double> (right);
             double wL = dL, wR = dR;
             inputHighPass.processHP (wL, wR);
             compressor.process (wL, wR);
