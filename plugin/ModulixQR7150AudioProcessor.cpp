@@ -17,13 +17,8 @@ namespace
 {
     constexpr int numParameters = ModulixQR7150AudioProcessor::numParameters;
 
-    const char* const parameterIds[numParameters] { c_bypass, c_type, c_rate, c_rateSync, c_depth,
-                                                    c_mix, c_level, c_stereoSpread, c_sync };
-
     const float parameterDefaults[numParameters] { 1.0f, 0.0f, 0.2f, 1.0f / 6.0f, 0.2f,
                                                    0.5f, 0.5f, 0.0f, 0.0f };
-
-    enum HostParameter { bypassIndex = 0, typeIndex = 1, stereoIndex = 7, syncIndex = 8 };
 
     /** Which host parameter feeds which model parameter, in host order. */
     struct ModelFeed
@@ -48,7 +43,8 @@ namespace
 
     bool isSwitchParameter (int index) noexcept
     {
-        return index == bypassIndex || index == stereoIndex || index == syncIndex;
+        using P = ModulixQR7150AudioProcessor;
+        return index == P::bypassIndex || index == P::stereoIndex || index == P::syncIndex;
     }
 
     /** ceil (2 v) in single precision; anything outside 0 to 2 (NaN too) is -1, no model. */
@@ -81,6 +77,10 @@ namespace
                    .getChildFile ("Velora/Presets/ModulixQR7150");
     }
 }
+
+const char* const ModulixQR7150AudioProcessor::parameterIds[numParameters] {
+    c_bypass, c_type, c_rate, c_rateSync, c_depth, c_mix, c_level, c_stereoSpread, c_sync
+};
 
 //==============================================================================
 ModulixQR7150AudioProcessor::ModulixQR7150AudioProcessor()

@@ -45,6 +45,12 @@ public:
     static constexpr int numModels = 3;
     static constexpr int numModelParameters = 8;
 
+    /** The host parameters that the processor and its documents treat apart. */
+    enum HostParameterIndex { bypassIndex = 0, typeIndex = 1, rateSyncIndex = 3, stereoIndex = 7, syncIndex = 8 };
+
+    /** The nine id texts (c_bypass ... c_sync) in parameter-index order. */
+    static const char* const parameterIds[numParameters];
+
     /** Fills every program, both settings, with the defaults and "Init.vmxp". */
     ModulixQR7150AudioProcessor();
     ~ModulixQR7150AudioProcessor() override;

@@ -17,35 +17,26 @@ namespace
     constexpr size_t stateHeaderBytes = 8;          // magic, then the text's byte count
     constexpr float compareThreshold = 1.0e-5f;
 
-    constexpr int bypassIndex = 0, typeIndex = 1, rateSyncIndex = 3, stereoIndex = 7, syncIndex = 8;
-
     enum class Coding { onOff, chorusType, rateSync, plain };
 
     Coding codingOf (int k) noexcept
     {
         switch (k)
         {
-            case bypassIndex:
-            case stereoIndex:
-            case syncIndex:     return Coding::onOff;
-            case typeIndex:     return Coding::chorusType;
-            case rateSyncIndex: return Coding::rateSync;
+            case Processor::bypassIndex:
+            case Processor::stereoIndex:
+            case Processor::syncIndex:     return Coding::onOff;
+            case Processor::typeIndex:     return Coding::chorusType;
+            case Processor::rateSyncIndex: return Coding::rateSync;
             default:            return Coding::plain;
         }
-    }
-
-    const char* parameterId (int k) noexcept
-    {
-        const char* const ids[Processor::numParameters] { c_bypass, c_type, c_rate, c_rateSync, c_depth,
-                                                          c_mix, c_level, c_stereoSpread, c_sync };
-        return ids[k];
     }
 
     // Values name their parameter by their first attribute, exactly.
     int parameterIndexOf (const juce::String& id) noexcept
     {
         for (int k = 0; k < Processor::numParameters; ++k)
-            if (id == parameterId (k))
+            if (id == Processor::parameterIds[k])
                 return k;
 
         return -1;
@@ -159,7 +150,7 @@ namespace
     // The current-program state types the stereo and sync switches as numbers.
     const char* valueType (int k, bool isCurrentProgramState) noexcept
     {
-        const bool isBoolean = codingOf (k) == Coding::onOff && ! (isCurrentProgramState && k != bypassIndex);
+        const bool isBoolean = codingOf (k) == Coding::onOff && ! (isCurrentProgramState && k != Processor::bypassIndex);
         return isBoolean ? "boolean" : "number";
     }
 
@@ -226,7 +217,7 @@ namespace
         for (int k = 0; k < Processor::numParameters; ++k)
         {
             auto* value = parent.createNewChildElement ("Value");
-            value->setAttribute ("property", parameterId (k));
+            value->setAttribute ("property", Processor::parameterIds[k]);
             value->setAttribute ("type", valueType (k, isCurrentProgramState));
             value->addTextElement (encodeValue (k, values[k]));
         }
