@@ -144,19 +144,12 @@ void ChorusModel::setParameter (int index, float value) noexcept
 
         case depthParameter:
             sweepWidth = value * sweepWidthSpan + minSweepWidth;
-
-            for (auto* line : blocks->delayLines)
-                line->setSweepWidth (sweepWidth);
-
+            passSweepWidthOn();
             break;
 
         case mixParameter:
             mix = value;
-
-            for (auto* gain : blocks->wetGains)
-                gain->setValue (mix);
-
-            blocks->dryGain.setValue (1.0f - mix);
+            passMixOn();
             break;
 
         case levelParameter:
@@ -255,13 +248,8 @@ void ChorusModel::forceCalcParams()
     blocks->inputHighPass.setFrequency (dcBlockerFrequency);
     blocks->outputHighPass.setFrequency (dcBlockerFrequency);
 
-    for (auto* line : blocks->delayLines)
-        line->setSweepWidth (sweepWidth);
-
-    for (auto* gain : blocks->wetGains)
-        gain->setValue (mix);
-
-    blocks->dryGain.setValue (1.0f - mix);
+    passSweepWidthOn();
+    passMixOn();
     blocks->levelGain.setValue (level);
 
     notifyStereoArrangement();
@@ -296,6 +284,20 @@ float ChorusModel::getBeatsPerCycle (float rateSyncValue) noexcept
             return beatsPerCycle[k];
 
     return beatsPerCycle.back();
+}
+
+void ChorusModel::passSweepWidthOn() noexcept
+{
+    for (auto* line : blocks->delayLines)
+        line->setSweepWidth (sweepWidth);
+}
+
+void ChorusModel::passMixOn() noexcept
+{
+    for (auto* gain : blocks->wetGains)
+        gain->setValue (mix);
+
+    blocks->dryGain.setValue (1.0f - mix);
 }
 
 void ChorusModel::updateFadeState() noexcept

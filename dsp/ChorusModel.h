@@ -153,6 +153,8 @@ private:
     /** Returns the number of beats of one LFO cycle for a tempo-synced rate value. */
     static float getBeatsPerCycle (float rateSyncValue) noexcept;
 
+    void passSweepWidthOn() noexcept;   // the sweep width as every delay line's target
+    void passMixOn() noexcept;          // mix and 1 - mix as the wet and dry gains' targets
     void updateFadeState() noexcept;
     void calcOsc() noexcept;
     void notifyStereoArrangement() noexcept;

@@ -262,11 +262,11 @@ void ModulixQR7150AudioProcessor::prepareToPlay (double sampleRate, int samplesP
     const int length = std::max (samplesPerBlock, minimumWorkBufferLength);
     allocateWorkBuffers (length);
 
-    for (int m = 0; m < numModels; ++m)
+    forEachModel ([&] (ModuleModel& model)
     {
-        getModel (m)->setSampleRate (static_cast<float> (sampleRate));
-        getModel (m)->setExpectedSampleFrame (length);
-    }
+        model.setSampleRate (static_cast<float> (sampleRate));
+        model.setExpectedSampleFrame (length);
+    });
 
     forceCalcParams();
 }
@@ -308,32 +308,27 @@ void ModulixQR7150AudioProcessor::forceCalcParams()
     modelFadeStep = 0.0f;
     publishModelsInUse();
 
-    for (int m = 0; m < numModels; ++m)
-        getModel (m)->reset();
+    forEachModel ([&] (ModuleModel& model) { model.reset(); });
 
-    for (int m = 0; m < numModels; ++m)
-        getModel (m)->setParameter (0, 1.0f);
+    forEachModel ([&] (ModuleModel& model) { model.setParameter (0, 1.0f); });
 
     if (const auto tempo = getHostTempo())
     {
         lastBpm = *tempo;
 
-        for (int m = 0; m < numModels; ++m)
-            getModel (m)->setBpm (lastBpm);
+        forEachModel ([&] (ModuleModel& model) { model.setBpm (lastBpm); });
     }
 
     for (const auto& feed : modelFeeds)
     {
         const float value = getModelValue (feed.hostIndex);
 
-        for (int m = 0; m < numModels; ++m)
-            getModel (m)->setParameter (feed.modelIndex, value);
+        forEachModel ([&] (ModuleModel& model) { model.setParameter (feed.modelIndex, value); });
 
         lastModelValues[feed.modelIndex] = value;
     }
 
-    for (int m = 0; m < numModels; ++m)
-        getModel (m)->forceCalcParams();
+    forEachModel ([&] (ModuleModel& model) { model.forceCalcParams(); });
 }
 
 //==============================================================================
@@ -460,8 +455,7 @@ void ModulixQR7150AudioProcessor::updateTempo() noexcept
 
     lastBpm = *tempo;
 
-    for (int m = 0; m < numModels; ++m)
-        getModel (m)->setBpm (lastBpm);
+    forEachModel ([&] (ModuleModel& model) { model.setBpm (lastBpm); });
 }
 
 void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
@@ -523,8 +517,7 @@ void ModulixQR7150AudioProcessor::handOverParameters() noexcept
         if (value == lastModelValues[feed.modelIndex])
             continue;
 
-        for (int m = 0; m < numModels; ++m)
-            getModel (m)->setParameter (feed.modelIndex, value);
+        forEachModel ([&] (ModuleModel& model) { model.setParameter (feed.modelIndex, value); });
 
         if (chosen != nullptr)
             chosen->calcParameter (feed.modelIndex);

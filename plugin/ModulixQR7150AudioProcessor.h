@@ -203,6 +203,14 @@ private:
     void freeWorkBuffers() noexcept;
 
     ModuleModel* getModel (int index) noexcept;
+
+    /** Calls an operation on all three models, in the order 0, 1, 2. */
+    template <typename Operation>
+    void forEachModel (Operation&& operation)
+    {
+        for (int m = 0; m < numModels; ++m)
+            operation (*getModel (m));
+    }
     float getModelValue (int hostIndex) const noexcept;
     int getChosenModel() const noexcept;
 
