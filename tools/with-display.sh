@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs a command with an X display: a private Xvfb server with the twm window
+# manager, which JUCE's windows need (bare Xvfb lacks the atoms JUCE asks for).
+# The server and the window manager end with the command; its exit code is kept.
+set -euo pipefail
+
+work="$(mktemp -d)"
+cleanup() {
+    [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# twm would wait for a click to place each window without these.
+cat > "$work/twmrc" <<'TWM'
+RandomPlacement
+UsePPosition "on"
+NoTitleFocus
+TWM
+
+# -displayfd lets the server pick a free display number and report it.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+
+LC_ALL=C twm -display "$DISPLAY" -f "$work/twmrc" > "$work/twm.log" 2>&1 &
+wm_pid=$!
+sleep 0.5
+
+"$@"
