@@ -10,6 +10,8 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <optional>
+
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 #include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
@@ -80,8 +82,8 @@ namespace
         component.AddAudioOut (JuceAAX::outputChannels);
         component.AddAudioBufferLength (JuceAAX::bufferSize);
         component.AddDataInPort (JuceAAX::bypass, sizeof (int32_t), AAX_eDataInPortType_Buffered);
-        component.AddPrivateData (JuceAAX::pluginInstance, sizeof (void*), 0);
-        component.AddPrivateData (JuceAAX::preparedFlag, sizeof (int32_t), 0);
+        component.AddPrivateData (JuceAAX::pluginInstance, static_cast<int32_t> (sizeof (void*)), 0);
+        component.AddPrivateData (JuceAAX::preparedFlag, static_cast<int32_t> (sizeof (int32_t)), 0);
 
         if (auto* properties = component.NewPropertyMap())
         {
