@@ -64,10 +64,14 @@ AAX_CEffectParameters::~AAX_CEffectParameters()
 AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* host)
 {
     controller = std::make_unique<AAX_VController> (host);
-    automationDelegate = std::make_unique<AAX_VAutomationDelegate> (host);
+    auto automation = std::make_unique<AAX_VAutomationDelegate> (host);
+    const bool hostAutomates = automation->IsConnected();
+    automationDelegate = std::move (automation);
     transport = std::make_unique<AAX_VTransport> (host);
 
-    parameterManager.Initialize (automationDelegate.get());
+    // A host without automation never answers a set-value request: the
+    // parameters then store their values at once.
+    parameterManager.Initialize (hostAutomates ? automationDelegate.get() : nullptr);
     packetDispatcher.Initialize (controller.get(), this);
 
     if (const auto result = EffectInit(); result != AAX_SUCCESS)
