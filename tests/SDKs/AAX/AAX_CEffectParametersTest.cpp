@@ -282,8 +282,9 @@ TEST_F (EffectParametersTest, ChunksSetTheValuesTheyHoldAndCompare)
 
 TEST_F (EffectParametersTest, HostileControlsChunksChangeOnlyWhatTheyFullyDescribe)
 {
-    // "0" complete, then "1" whose double runs past the chunk's end.
+    // "0" complete, "2" a NaN, then "1" whose double runs past the chunk's end.
     const auto chunk = ChunkBuffer::holding ({ 1, 1, 1, 1, 'd', '_', '0', 0, 0x3F, 0xD0, 0, 0, 0, 0, 0, 0,
+                                               'd', '_', '2', 0, 0x7F, 0xF8, 0, 0, 0, 0, 0, 0,
                                                'd', '_', '1', 0, 0x3F, 0xD0, 0, 0 }, AAX_ControlsChunkID);
     EXPECT_EQ (effect->SetChunk (AAX_ControlsChunkID, chunk.get()), AAX_SUCCESS);
     instance.pump();

@@ -516,6 +516,7 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID id, const AAX_SPlugInChu
     int32_t count = 0;
     GetNumberOfParameters (&count);
 
+    // A NaN describes no value: the parameter keeps its own.
     for (int32_t i = 0; i < count; ++i)
     {
         auto* parameter = parameterManager.GetParameter (i);
@@ -531,7 +532,7 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID id, const AAX_SPlugInChu
 
             if constexpr (std::is_same_v<Value, float>)
             {
-                if (double stored = 0.0; chunkParser.FindDouble (name, &stored))
+                if (double stored = 0.0; chunkParser.FindDouble (name, &stored) && ! std::isnan (stored))
                     parameter->SetValueWithFloat (static_cast<float> (stored));
             }
             else if constexpr (std::is_same_v<Value, int32_t>)
@@ -546,7 +547,7 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID id, const AAX_SPlugInChu
             }
             else if constexpr (std::is_same_v<Value, double>)
             {
-                if (double stored = 0.0; chunkParser.FindDouble (name, &stored))
+                if (double stored = 0.0; chunkParser.FindDouble (name, &stored) && ! std::isnan (stored))
                     parameter->SetValueWithDouble (stored);
             }
             else
