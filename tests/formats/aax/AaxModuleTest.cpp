@@ -227,6 +227,7 @@ struct InsertObjects
     {
         for (const auto& [id, procedure] : effect.procedures)
         {
+            // The objects are the module's; the host uses only their interfaces.
             if (id == kAAX_ProcPtrID_Create_EffectParameters)
                 parameters = reinterpret_cast<AAX_IEffectParameters* (*)()> (procedure)();
             else if (id == kAAX_ProcPtrID_Create_EffectGUI)
@@ -239,7 +240,7 @@ struct InsertObjects
                 object->AddRef();
     }
 
-    AAX_IACFEffectParameters_V3& data() const  { return *static_cast<AAX_IACFEffectParameters_V3*> (parameters); }
+    AAX_IACFEffectParameters_V3& data() const  { return *parameters; }
 
     /** A chunk as the host saves it. */
     std::vector<uint8_t> save (AAX_CTypeID id) const
@@ -264,8 +265,8 @@ struct InsertObjects
     }
 
     FakeInstanceHost& instance;
-    AAX_IEffectParameters* parameters = nullptr;
-    AAX_IEffectGUI* gui = nullptr;
+    AAX_IACFEffectParameters_V3* parameters = nullptr;
+    AAX_IACFEffectGUI* gui = nullptr;
 };
 
 TEST_F (AaxModuleTest, AnInsertPlaysAutomatesAndRecallsItsState)

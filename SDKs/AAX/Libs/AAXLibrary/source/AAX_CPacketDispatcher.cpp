@@ -6,12 +6,12 @@
 
 #include <stdexcept>
 
-void* AAX_CPacket::SPacketData::Get (uint32_t size)
+void* AAX_CPacket::SPacketData::Get (uint32_t numBytes)
 {
-    if (size == 0)
+    if (numBytes == 0)
         throw std::out_of_range ("a packet holds at least one byte");
 
-    bytes.resize (size, 0);
+    bytes.resize (numBytes, 0);
     return bytes.data();
 }
 

@@ -27,7 +27,7 @@ public:
         SPacketData() : bytes (8, 0) {}
 
         /** Resizes the buffer to size bytes (new ones 0); size 0 raises std::out_of_range. */
-        void* Get (uint32_t size);
+        void* Get (uint32_t numBytes);
         const void* Get() const noexcept  { return bytes.data(); }
 
     private:
