@@ -37,9 +37,9 @@ namespace JuceAAX
         {
             const auto& context = *static_cast<const AlgorithmContext*> (*instance);
 
-            // An instance whose fields the host has not yet set up renders nothing.
-            if (context.pluginInstance == nullptr || *context.pluginInstance == nullptr
-                || context.preparedFlag == nullptr || *context.preparedFlag == 0)
+            // An instance whose fields the host has not yet set up renders nothing;
+            // one that could not be prepared renders silence.
+            if (context.pluginInstance == nullptr || *context.pluginInstance == nullptr || context.bufferSize == nullptr)
                 continue;
 
             const bool bypassed = context.bypass != nullptr && *context.bypass != 0;

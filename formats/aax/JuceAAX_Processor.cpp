@@ -114,6 +114,9 @@ AAX_Result JuceAAX_Processor::preparePlugin()
     layout.inputBuses.getReference (0) = channelSetOf (channelsOf (in));
     layout.outputBuses.getReference (0) = channelSetOf (channelsOf (out));
 
+    // The audio callback waits while the processor's layout and buffers are replaced.
+    const juce::ScopedLock audioLock (processor->getCallbackLock());
+
     if (! processor->setBusesLayout (layout))
         return AAX_ERROR_UNIMPLEMENTED;
 
@@ -123,7 +126,6 @@ AAX_Result JuceAAX_Processor::preparePlugin()
     if (prepared)
         processor->releaseResources();
 
-    const juce::ScopedLock audioLock (processor->getCallbackLock());
     processor->setRateAndBufferSizeDetails (sampleRate, maxBufferSize);
     processor->prepareToPlay (sampleRate, maxBufferSize);
     prepared = true;
