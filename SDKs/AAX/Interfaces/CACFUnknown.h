@@ -23,7 +23,8 @@ public:
     virtual void FinalRelease();
     /** Deletes the object. */
     virtual void ReclaimMemory();
-    /** Answers IID_IACFUnknown with the private unknown; ACF_E_NOINTERFACE otherwise. */
+    /** Answers IID_IACFUnknown with the private unknown; ACF_E_NOINTERFACE otherwise,
+        ACF_E_POINTER without a place for the answer. */
     virtual ACFRESULT InternalQueryInterface (const acfIID& iid, void** out);
     /** Adds a reference; returns the new count. */
     virtual uint32_t InternalAddRef();

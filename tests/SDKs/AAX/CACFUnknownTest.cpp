@@ -9,6 +9,7 @@
 #include "AAX_IEffectGUI.h"
 #include "AAX_IEffectParameters.h"
 
+#include <initializer_list>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -224,6 +225,23 @@ TEST_P (CACFUnknownQueryTest, GUIObjectsAnswerOnlyTheirOwnInterface)
 
 INSTANTIATE_TEST_SUITE_P (Interfaces, CACFUnknownQueryTest, ::testing::ValuesIn (queryCases),
                           [] (const auto& testInfo) { return std::string (testInfo.param.name); });
+
+TEST (CACFUnknownTest, AQueryWithoutAPlaceForTheAnswerChangesNothing)
+{
+    auto* parameters = new TestEffectParameters;
+    auto* gui = new TestEffectGUI;
+    parameters->AddRef();
+    gui->AddRef();
+
+    for (const auto& iid : { IID_IACFUnknown, IID_IAAXEffectParametersV2, IID_IAAXEffectGUIV1 })
+    {
+        EXPECT_EQ (parameters->QueryInterface (iid, nullptr), ACF_E_POINTER);
+        EXPECT_EQ (gui->QueryInterface (iid, nullptr), ACF_E_POINTER);
+    }
+
+    EXPECT_EQ (parameters->Release(), 0u);
+    EXPECT_EQ (gui->Release(), 0u);
+}
 
 TEST (CACFUnknownTest, ConcurrentAddRefAndReleaseDeleteExactlyOnce)
 {

@@ -6,6 +6,9 @@
 
 ACFRESULT AAX_IEffectParameters::InternalQueryInterface (const acfIID& iid, void** out)
 {
+    if (out == nullptr)
+        return ACF_E_POINTER;
+
     for (const auto& version : { IID_IAAXEffectParametersV1, IID_IAAXEffectParametersV2, IID_IAAXEffectParametersV3 })
     {
         if (iid == version)

@@ -32,6 +32,9 @@ void CACFUnknown::ReclaimMemory()
 
 ACFRESULT CACFUnknown::InternalQueryInterface (const acfIID& iid, void** out)
 {
+    if (out == nullptr)
+        return ACF_E_POINTER;
+
     *out = nullptr;
 
     if (iid != IID_IACFUnknown)
