@@ -47,6 +47,11 @@ void drawPlate (juce::Graphics& g, juce::Rectangle<float> area)
     g.strokePath (plate, juce::PathStrokeType (1.0f));
     g.setColour (colours::accent.withAlpha (0.8f));
     g.fillRect (area.getX() + 24.0f, area.getY() + 1.5f, area.getWidth() - 48.0f, 1.2f);
+
+    const auto corners = area.reduced (9.0f);
+    for (const auto& corner : { corners.getTopLeft(), corners.getTopRight(), corners.getBottomLeft(),
+                                corners.getBottomRight() })
+        drawScrew (g, corner, 3.5f, 0.3f + corner.x * 0.013f + corner.y * 0.007f);
 }
 
 /** A dark sunken window for text or a list. */

@@ -43,7 +43,7 @@ std::shared_ptr<const KnobParts> makeKnobParts (juce::Point<float> centre, int w
         dropShadow (g, body, juce::Colours::black.withAlpha (0.55f), 6, { 3, 4 });
         dropShadow (g, body, juce::Colours::black.withAlpha (0.6f), 2, { 1, 1 });
     }
-    parts->cap = spunMetalDisc (knobCapRadius, 0x6b6e6f62u);
+    parts->cap = spunMetalDisc (width, height, centre, knobCapRadius, 0x6b6e6f62u);
     return parts;
 }
 
@@ -82,8 +82,7 @@ void drawKnob (juce::Graphics& g, const KnobParts& parts, juce::Point<float> cen
                                              juce::Colour (0xff101113), shoulder.getBottomRight(), false));
     g.fillEllipse (shoulder);
 
-    g.drawImageAt (parts.cap, (int) std::lround (centre.x - (float) parts.cap.getWidth() * 0.5f),
-                   (int) std::lround (centre.y - (float) parts.cap.getHeight() * 0.5f));
+    g.drawImageAt (parts.cap, 0, 0);
 
     // Pointer: a white line on the grip, continued by a groove cut into the cap.
     g.setColour (colours::ink);
@@ -118,9 +117,9 @@ void drawLever (juce::Graphics& g, juce::Point<float> base, juce::Point<float> t
     const juce::Line<float> axis (base, tip);
     const auto angle = axis.getAngle();
     juce::Path lever;
-    lever.addRoundedRectangle (-3.4f, -axis.getLength(), 6.8f, axis.getLength(), 1.0f);
+    lever.addRoundedRectangle (-3.6f, -axis.getLength(), 7.2f, axis.getLength(), 1.0f);
     lever.applyTransform (juce::AffineTransform::rotation (angle).translated (base));
-    const auto ballRadius = 4.1f;
+    const auto ballRadius = 4.5f;
     juce::Path ball;
     ball.addEllipse (juce::Rectangle<float> (ballRadius * 2.0f, ballRadius * 2.0f).withCentre (tip));
     juce::Path whole (lever);
@@ -128,7 +127,7 @@ void drawLever (juce::Graphics& g, juce::Point<float> base, juce::Point<float> t
     dropShadow (g, whole, juce::Colours::black.withAlpha (0.65f), 3, { 3, 4 });
 
     // Cylinder shading across the lever: dark rims, a bright line off-centre.
-    const auto across = juce::Point<float> (std::cos (angle), std::sin (angle)) * 3.4f;
+    const auto across = juce::Point<float> (std::cos (angle), std::sin (angle)) * 3.6f;
     juce::ColourGradient chrome (juce::Colour (0xff4a4e55), base - across, juce::Colour (0xff2a2d31), base + across,
                                  false);
     chrome.addColour (0.3, juce::Colour (0xfff7f9fb));
@@ -145,14 +144,14 @@ void drawLever (juce::Graphics& g, juce::Point<float> base, juce::Point<float> t
 
 void drawToggle (juce::Graphics& g, int position)
 {
-    const juce::Point<float> centre (24.0f, 21.5f);
-    drawHexNut (g, centre, 13.0f, 0.0f);
+    const juce::Point<float> centre (24.0f, 22.5f);
+    drawHexNut (g, centre, 15.0f, 0.0f);
 
-    const auto bushing = juce::Rectangle<float> (16.0f, 16.0f).withCentre (centre);
+    const auto bushing = juce::Rectangle<float> (19.0f, 19.0f).withCentre (centre);
     g.setGradientFill (juce::ColourGradient (juce::Colour (0xffdfe3e8), bushing.getTopLeft(),
                                              juce::Colour (0xff4b4f56), bushing.getBottomRight(), false));
     g.fillEllipse (bushing);
-    for (float r = 7.5f; r > 3.5f; r -= 1.4f)
+    for (float r = 9.0f; r > 4.0f; r -= 1.4f)
     {
         g.setColour (juce::Colours::black.withAlpha (0.35f));
         g.drawEllipse (juce::Rectangle<float> (r * 2.0f, r * 2.0f).withCentre (centre), 0.6f);
@@ -166,7 +165,7 @@ void drawToggle (juce::Graphics& g, int position)
         drawLever (g, centre, centre.translated (0.3f, 0.4f));
         return;
     }
-    drawLever (g, centre, centre.translated (0.0f, position == 0 ? -17.5f : 17.5f));
+    drawLever (g, centre, centre.translated (0.0f, position == 0 ? -17.0f : 17.0f));
 }
 
 //==============================================================================
@@ -174,10 +173,10 @@ void drawToggle (juce::Graphics& g, int position)
 
 void drawFootswitch (juce::Graphics& g, bool lit, bool pressed)
 {
-    const juce::Point<float> led (45.0f, 13.0f);
+    const juce::Point<float> led (45.0f, 14.0f);
     const juce::Point<float> centre (45.0f, 59.0f);
 
-    drawLed (g, led, 4.6f, colours::redLed, lit, 20.0f);
+    drawLed (g, led, 4.6f, colours::redLed, lit, 14.0f);
 
     juce::Path washer;
     washer.addEllipse (juce::Rectangle<float> (62.0f, 62.0f).withCentre (centre));
@@ -335,6 +334,8 @@ void drawTypeLegend (juce::Graphics& g)
     {
         const auto spot = layout::typeHotSpots[i];
         printText (g, names[i], f, spot.withTrimmedLeft (1.0f), juce::Justification::left, colours::ink);
+        g.setColour (colours::ink);
+        g.fillEllipse (juce::Rectangle<float> (2.6f, 2.6f).withCentre ({ spot.getX() - 3.5f, spot.getCentreY() }));
     }
 }
 
@@ -351,9 +352,27 @@ void drawTitle (juce::Graphics& g)
     printText (g, "QR7150", font (Face::condensedBold, 13.0f, 0.32f),
                area.withTrimmedTop (39.0f).withHeight (10.0f).withTrimmedLeft (29.0f), juce::Justification::left,
                colours::ink);
-    printText (g, "STEREO CHORUS", font (Face::condensedBold, 8.5f, 0.28f),
-               area.withTrimmedTop (51.0f).withHeight (7.0f).withTrimmedLeft (1.0f), juce::Justification::left,
-               colours::ink.withAlpha (0.8f), 0.25f);
+}
+
+/** Three interleaved waves, the three voices a chorus sings with. */
+void drawVoices (juce::Graphics& g)
+{
+    for (int voice = 0; voice < 3; ++voice)
+    {
+        juce::Path wave;
+        const auto phase = (float) voice * 2.0f * pi / 3.0f;
+        for (float x = 22.0f; x <= 200.0f; x += 1.0f)
+        {
+            const auto fade = std::sin (pi * (x - 22.0f) / 178.0f);
+            const auto y = 346.0f + 9.0f * fade * std::sin (2.0f * pi * (x - 22.0f) / 89.0f + phase);
+            if (x == 22.0f)
+                wave.startNewSubPath (x, y);
+            else
+                wave.lineTo (x, y);
+        }
+        g.setColour (colours::ink.withAlpha (0.22f + 0.1f * (float) voice));
+        g.strokePath (wave, juce::PathStrokeType (1.3f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+    }
 }
 
 void drawDeckLabels (juce::Graphics& g)
@@ -402,9 +421,7 @@ void drawBackground (juce::Graphics& g)
 
     drawTypeLegend (g);
     drawTitle (g);
-
-    for (const auto& screw : { juce::Point<float> (12.0f, 440.0f), juce::Point<float> (313.0f, 440.0f) })
-        drawScrew (g, screw, 4.5f, 0.35f + screw.x * 0.01f);
+    drawVoices (g);
 }
 
 //==============================================================================

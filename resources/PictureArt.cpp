@@ -230,9 +230,9 @@ void drawLed (juce::Graphics& g, juce::Point<float> centre, float radius, juce::
 {
     if (lit)
     {
-        juce::ColourGradient halo (colour.withAlpha (0.55f), centre, colour.withAlpha (0.0f),
+        juce::ColourGradient halo (colour.withAlpha (0.8f), centre, colour.withAlpha (0.0f),
                                    centre.translated (haloRadius, 0.0f), true);
-        halo.addColour (0.35, colour.withAlpha (0.22f));
+        halo.addColour (0.4, colour.withAlpha (0.35f));
         g.setGradientFill (halo);
         g.fillEllipse (juce::Rectangle<float> (haloRadius * 2.0f, haloRadius * 2.0f).withCentre (centre));
     }
@@ -324,30 +324,28 @@ void drawHexNut (juce::Graphics& g, juce::Point<float> centre, float radius, flo
     g.strokePath (outline, juce::PathStrokeType (0.7f));
 }
 
-juce::Image spunMetalDisc (float radius, juce::uint32 seed)
+juce::Image spunMetalDisc (int width, int height, juce::Point<float> centre, float radius, juce::uint32 seed)
 {
-    const auto size = (int) std::ceil (radius * 2.0f) + 2;
-    const auto middle = (float) size * 0.5f;
-    juce::Image disc (juce::Image::ARGB, size, size, true, juce::SoftwareImageType());
+    juce::Image disc (juce::Image::ARGB, width, height, true, juce::SoftwareImageType());
     juce::Image::BitmapData pixels (disc, juce::Image::BitmapData::writeOnly);
     constexpr int subSamples = 4;
 
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
         {
             int inside = 0;
             for (int sy = 0; sy < subSamples; ++sy)
                 for (int sx = 0; sx < subSamples; ++sx)
                 {
-                    const auto dx = (float) x + ((float) sx + 0.5f) / subSamples - middle;
-                    const auto dy = (float) y + ((float) sy + 0.5f) / subSamples - middle;
+                    const auto dx = (float) x + ((float) sx + 0.5f) / subSamples - centre.x;
+                    const auto dy = (float) y + ((float) sy + 0.5f) / subSamples - centre.y;
                     inside += dx * dx + dy * dy <= radius * radius ? 1 : 0;
                 }
             if (inside == 0)
                 continue;
 
-            const auto dx = (float) x + 0.5f - middle;
-            const auto dy = (float) y + 0.5f - middle;
+            const auto dx = (float) x + 0.5f - centre.x;
+            const auto dy = (float) y + 0.5f - centre.y;
             const auto r = std::sqrt (dx * dx + dy * dy);
             const auto theta = std::atan2 (dy, dx);
 

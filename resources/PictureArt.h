@@ -106,9 +106,9 @@ void drawScrew (juce::Graphics& g, juce::Point<float> centre, float radius, floa
 /** A regular hexagon nut in polished steel. */
 void drawHexNut (juce::Graphics& g, juce::Point<float> centre, float radius, float angle);
 
-/** A disc of spun aluminium of the given radius with its centre in the middle
-    of a square image: concentric grain, two opposite glints, a turned edge. */
-juce::Image spunMetalDisc (float radius, juce::uint32 seed);
+/** A disc of spun aluminium of the given radius around `centre`, in an image
+    of the given size: concentric grain, two opposite glints, a turned edge. */
+juce::Image spunMetalDisc (int width, int height, juce::Point<float> centre, float radius, juce::uint32 seed);
 
 /** A plastic push key in `face`: raised with a lit top edge and a shadow, or
     sunk and darker while pressed. `legend` then prints on the key's top, whose
@@ -123,7 +123,6 @@ namespace colours
 {
     const juce::Colour ink { 0xfff4efe2 };        // panel print, warm white
     const juce::Colour dialogText { 0xffd3d3d3 }; // the kit's dialog text, RGB 211
-    const juce::Colour deck { 0xff2c3036 };
     const juce::Colour enamelTop { 0xff2f86a6 };
     const juce::Colour enamelBottom { 0xff134b66 };
     const juce::Colour amberLed { 0xffffa21a };

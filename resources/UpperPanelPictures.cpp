@@ -82,8 +82,8 @@ void addLatchingKey (std::vector<Picture>& pictures, const char* name, const cha
                               drawKey (g, frame.reduced (1.0f), 3.5f, on,
                                        [&] (juce::Rectangle<float> top)
                                        {
-                                           drawLed (g, { top.getX() + 8.5f, top.getCentreY() }, 2.8f,
-                                                    colours::amberLed, on, 8.0f);
+                                           drawLed (g, { top.getX() + 8.5f, top.getCentreY() }, 3.0f,
+                                                    colours::amberLed, on, 9.0f);
                                            const auto area = top.withTrimmedLeft (15.0f).withTrimmedRight (2.0f);
                                            const auto f = fittedFont (Face::condensedBold, 12.0f, label,
                                                                       area.getWidth(), 0.06f);

@@ -183,6 +183,7 @@ juce::Image composeBrowser (const juce::Image& title, const juce::Image& okStrip
     }
     g.setColour (juce::Colours::white.withAlpha (0.15f));
     g.drawRect (12, 59, 300, 275);
+    g.setColour (juce::Colours::black); // pictures take the opacity of the current colour
 
     place (g, { PICTURE (ModulixDialogBoxBinImg, newfolder_png), 2 }, 0, { 16, 336, 132, 51 });
     place (g, { okStrip, 2 }, 0, { 179, 336, 132, 51 });
