@@ -49,15 +49,18 @@ juce::Image renderPicture (const Picture& picture)
 {
     juce::Image image (juce::Image::ARGB, picture.width, picture.height, true, juce::SoftwareImageType());
     juce::Graphics g (image);
-    const int frameHeight = picture.height / picture.frames;
     for (int i = 0; i < picture.frames; ++i)
-    {
-        juce::Graphics::ScopedSaveState state (g);
-        g.reduceClipRegion (0, i * frameHeight, picture.width, frameHeight);
-        g.setOrigin (0, i * frameHeight);
-        picture.drawFrame (g, { (float) picture.width, (float) frameHeight }, i);
-    }
+        paintFrame (g, picture, i, { 0, i * (picture.height / picture.frames) });
     return image;
+}
+
+void paintFrame (juce::Graphics& g, const Picture& picture, int index, juce::Point<int> topLeft)
+{
+    const int frameHeight = picture.height / picture.frames;
+    juce::Graphics::ScopedSaveState state (g);
+    g.reduceClipRegion ({ topLeft.x, topLeft.y, picture.width, frameHeight });
+    g.setOrigin (topLeft);
+    picture.drawFrame (g, { (float) picture.width, (float) frameHeight }, index);
 }
 
 //==============================================================================

@@ -33,6 +33,10 @@ void addDialogPictures (std::vector<Picture>& pictures);
 /** Paints every frame of a picture into a fresh image of the picture's size. */
 juce::Image renderPicture (const Picture& picture);
 
+/** Paints frame `index` of a picture with its top-left corner at `topLeft`,
+    touching nothing outside the frame. */
+void paintFrame (juce::Graphics& g, const Picture& picture, int index, juce::Point<int> topLeft);
+
 //==============================================================================
 enum class Face
 {
