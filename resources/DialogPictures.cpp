@@ -29,7 +29,7 @@ void drawBackdrop (juce::Graphics& g)
     g.fillAll();
     juce::Path all;
     all.addRectangle (0.0f, 0.0f, 325.0f, 454.0f);
-    overlayTexture (g, all, brushedTexture (325, 96, 0x64696167u, 0.1f));
+    overlayTexture (g, all, brushedTexture (325, 454, 0x64696167u, 0.1f));
 }
 
 /** A raised plate with a bevel and a thin line of the accent colour on top. */
@@ -41,7 +41,7 @@ void drawPlate (juce::Graphics& g, juce::Rectangle<float> area)
     g.setGradientFill (juce::ColourGradient::vertical (juce::Colour (0xff3a414b), area.getY(), juce::Colour (0xff1e2227),
                                                        area.getBottom()));
     g.fillPath (plate);
-    overlayTexture (g, plate, brushedTexture (325, 96, 0x706c6174u, 0.09f));
+    overlayTexture (g, plate, brushedTexture (325, 454, 0x706c6174u, 0.09f));
     bevelEdge (g, plate, area, 0.3f, 0.5f, 1.5f);
     g.setColour (juce::Colours::black.withAlpha (0.85f));
     g.strokePath (plate, juce::PathStrokeType (1.0f));

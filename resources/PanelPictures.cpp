@@ -241,7 +241,14 @@ void drawEnamel (juce::Graphics& g, const juce::Path& body)
     g.setGradientFill (juce::ColourGradient (juce::Colours::white.withAlpha (0.16f), 60.0f, 120.0f,
                                              juce::Colours::white.withAlpha (0.0f), 330.0f, 300.0f, true));
     g.fillPath (body);
-    overlayTexture (g, body, flakeTexture (128, 128, 0x656e616du));
+    overlayTexture (g, body, flakeTexture (325, 454, 0x656e616du));
+
+    // The lacquer darkens a little towards the rounded edges of the case.
+    juce::ColourGradient edges (juce::Colours::black.withAlpha (0.0f), 162.5f, 260.0f,
+                                juce::Colours::black.withAlpha (0.3f), 162.5f + 290.0f, 260.0f, true);
+    edges.addColour (0.55, juce::Colours::black.withAlpha (0.0f));
+    g.setGradientFill (edges);
+    g.fillPath (body);
 }
 
 void drawDeck (juce::Graphics& g, const juce::Path& body)
@@ -435,7 +442,7 @@ void drawAbout (juce::Graphics& g, const juce::Image& pedal)
     g.fillAll();
     juce::Path all;
     all.addRectangle (0.0f, 0.0f, 325.0f, 455.0f);
-    overlayTexture (g, all, brushedTexture (325, 64, 0x61626f75u, 0.07f));
+    overlayTexture (g, all, brushedTexture (325, 455, 0x61626f75u, 0.07f));
 
     printText (g, "Velora", font (Face::serifBoldItalic, 30.0f), { 0.0f, 22.0f, 325.0f, 26.0f },
                juce::Justification::centred, colours::ink, 0.5f);
