@@ -123,17 +123,18 @@ juce::Path textPathIn (const juce::String& text, const juce::Font& f, juce::Rect
     return textPath (text, f, x, baseline, justification);
 }
 
+void fillWithShadow (juce::Graphics& g, const juce::Path& shape, juce::Colour colour, float shadowAlpha, float drop)
+{
+    g.setColour (juce::Colours::black.withAlpha (shadowAlpha));
+    g.fillPath (shape, juce::AffineTransform::translation (0.0f, drop));
+    g.setColour (colour);
+    g.fillPath (shape);
+}
+
 void printText (juce::Graphics& g, const juce::String& text, const juce::Font& f, juce::Rectangle<float> area,
                 juce::Justification justification, juce::Colour colour, float shadowAlpha)
 {
-    const auto path = textPathIn (text, f, area, justification);
-    if (shadowAlpha > 0.0f)
-    {
-        g.setColour (juce::Colours::black.withAlpha (shadowAlpha));
-        g.fillPath (path, juce::AffineTransform::translation (0.0f, 1.0f));
-    }
-    g.setColour (colour);
-    g.fillPath (path);
+    fillWithShadow (g, textPathIn (text, f, area, justification), colour, shadowAlpha);
 }
 
 //==============================================================================

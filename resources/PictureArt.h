@@ -66,6 +66,10 @@ juce::Path textPath (const juce::String& text, const juce::Font& f, float x, flo
 juce::Path textPathIn (const juce::String& text, const juce::Font& f, juce::Rectangle<float> area,
                        juce::Justification justification);
 
+/** Fills a shape over a copy of itself in translucent black, `drop` pixels lower. */
+void fillWithShadow (juce::Graphics& g, const juce::Path& shape, juce::Colour colour, float shadowAlpha,
+                     float drop = 1.0f);
+
 /** Ink printed on the panel: the text in `colour` over a faint shadow below it. */
 void printText (juce::Graphics& g, const juce::String& text, const juce::Font& f, juce::Rectangle<float> area,
                 juce::Justification justification, juce::Colour colour, float shadowAlpha = 0.35f);
