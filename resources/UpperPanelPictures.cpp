@@ -63,8 +63,8 @@ void drawCopyLegend (juce::Graphics& g, juce::Rectangle<float> top, bool pressed
     const auto middle = top.getCentre();
     auto print = textPathIn (from, f, top.withWidth (top.getWidth() * 0.32f), juce::Justification::centred);
     print.addPath (textPathIn (to, f, top.withTrimmedLeft (top.getWidth() * 0.68f), juce::Justification::centred));
-    print.addRectangle (middle.x - 8.0f, middle.y - 0.9f, 10.0f, 1.8f);
-    print.addPath (triangle (middle.translated (4.5f, 0.0f), 6.0f, 7.0f, true));
+    print.addRectangle (middle.x - 8.0f, middle.y - 1.1f, 10.0f, 2.2f);
+    print.addPath (triangle (middle.translated (4.5f, 0.0f), 6.5f, 8.0f, true));
     fillWithShadow (g, print, printFor (pressed), legendShadow);
 }
 
@@ -79,7 +79,7 @@ void addLatchingKey (std::vector<Picture>& pictures, const char* name, const cha
                                        {
                                            drawLed (g, { top.getX() + 8.5f, top.getCentreY() }, 3.0f,
                                                     colours::amberLed, on, 9.0f);
-                                           const auto area = top.withTrimmedLeft (15.0f).withTrimmedRight (2.0f);
+                                           const auto area = top.withTrimmedLeft (14.5f).withTrimmedRight (4.0f);
                                            const auto f = fittedFont (Face::condensedBold, 12.0f, label,
                                                                       area.getWidth(), 0.06f);
                                            fillWithShadow (g, textPathIn (label, f, area, juce::Justification::centred),
