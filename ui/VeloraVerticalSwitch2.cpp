@@ -33,10 +33,10 @@ void VeloraVerticalSwitch2::setControllableImageHeight (int height)
 
 void VeloraVerticalSwitch2::setValue (double newValue, juce::NotificationType notification)
 {
-    juce::Slider::setValue (getPositionThatPlays (newValue), notification);
+    juce::Slider::setValue (getValueThatPlays (newValue), notification);
 }
 
-double VeloraVerticalSwitch2::getPositionThatPlays (double value) const
+double VeloraVerticalSwitch2::getValueThatPlays (double value) const
 {
     const int steps = filmStrip.getFrameCount() - 1;
 

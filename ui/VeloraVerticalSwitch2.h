@@ -32,7 +32,7 @@ public:
     void setValue (double newValue, juce::NotificationType notification = juce::sendNotificationAsync);
 
     /** The value a value set from outside is shown at (see setValue). */
-    double getPositionThatPlays (double value) const;
+    double getValueThatPlays (double value) const;
 
     void paint (juce::Graphics& g) override;
     double proportionOfLengthToValue (double proportion) override;
