@@ -169,7 +169,7 @@ double AudioEffectX::updateSampleRate()
     if (reply > 0)
         sampleRate = static_cast<float> (reply);
 
-    return sampleRate;
+    return static_cast<double> (sampleRate);
 }
 
 int AudioEffectX::updateBlockSize()

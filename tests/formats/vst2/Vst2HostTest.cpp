@@ -459,7 +459,7 @@ TEST (Vst2Module, TempoComesFromTheHostsTimeInfo)
     {
         host.timeInfo = {};
         host.timeInfo.tempo = tempo;
-        host.timeInfo.sampleRate = sampleRate;
+        host.timeInfo.sampleRate = static_cast<double> (sampleRate);
         host.timeInfo.flags = timeInfoTempoValid;
         return plugin.process (blockSize);
     };
