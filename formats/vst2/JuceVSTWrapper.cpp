@@ -391,7 +391,7 @@ int JuceVSTWrapper::getVendorVersion()              { return versionCode; }
 int JuceVSTWrapper::canDo (char* text)
 {
     constexpr int yes = 1, no = -1, unknown = 0;
-    const juce::String question (juce::CharPointer_UTF8 (text), static_cast<size_t> (strnlen (text, stringBytes)));
+    const auto question = juce::String::fromUTF8 (text, static_cast<int> (strnlen (text, stringBytes)));
 
     if (question == "receiveVstTimeInfo" || question == "bypass" || question == "conformsToWindowRules")
         return yes;

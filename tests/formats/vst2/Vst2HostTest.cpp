@@ -250,6 +250,20 @@ TEST (Vst2Module, WithoutAnEditorTheWindowOpcodesAnswerNothing)
     plugin.dispatch (effectEditorClose);
 }
 
+TEST (Vst2Module, EveryOpcodeWithoutABufferIsAnsweredSafely)
+{
+    Instance plugin;
+    ASSERT_NE (plugin.effect, nullptr);
+
+    for (int opcode = 0; opcode < 100; ++opcode)
+        if (opcode != effectClose)
+            plugin.dispatch (opcode, 0, 0, nullptr, 0.0f);
+
+    plugin.effect->processReplacing (plugin.effect, nullptr, nullptr, blockSize);
+    plugin.effect->processReplacing (plugin.effect, nullptr, nullptr, -1);
+    EXPECT_EQ (plugin.dispatch (effectGetProgram), 0);
+}
+
 TEST (Vst2Module, ProcessingChangesASineAndTheHostsBypassPassesIt)
 {
     Instance plugin;
