@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -26,6 +27,10 @@ constexpr int numParameters = 9;
 enum Parameter { onBypass, chorusType, rate, rateSync, depth, mix, level, stereo, sync };
 
 using EntryFunction = AEffect* (*) (HostCallback);
+
+/** Without a display of its own, the module's JUCE would try :0, which may be
+    another program's server and go away mid-run; name one that is not there. */
+[[maybe_unused]] const bool displayChosen = [] { return setenv ("DISPLAY", ":65535", 0) == 0; }();
 
 /** What the host saw and answers. The module may call from its own threads. */
 struct Host
