@@ -42,5 +42,12 @@ scanners=/usr/lib/ardour7
 LD_LIBRARY_PATH="$scanners" "$scanners/ardour-vst-scanner" -f "$HOME/.vst/$(basename "$module")"
 LD_LIBRARY_PATH="$scanners" "$scanners/ardour-vst3-scanner" -f "$HOME/.vst3/$(basename "$bundle")"
 
-ardour7-lua "$here/ArdourSession.lua" "$work/session" 2>&1 | tee "$work/ardour.log" | grep -E "loaded|processed|restored|PASSED|Error|error:" || true
-grep -q "ARDOUR CHECK PASSED" "$work/ardour.log"
+status=0
+ardour7-lua "$here/ArdourSession.lua" "$work/session" > "$work/ardour.log" 2>&1 || status=$?
+grep -E "loaded|processed|restored|PASSED" "$work/ardour.log" || true
+
+if [ "$status" -ne 0 ] || ! grep -q "ARDOUR CHECK PASSED" "$work/ardour.log"; then
+    echo "Ardour exited with $status; the end of its log:"
+    tail -n 40 "$work/ardour.log"
+    exit 1
+fi
