@@ -55,7 +55,9 @@ void VeloraAlertComponent::buttonClicked (juce::Button* button)
 
 void VeloraAlertComponent::setTitle (const juce::String& text)
 {
-    titleText_->setText (text, juce::dontSendNotification);
+    const auto textArea = titleText_->getBorderSize().subtractedFrom (getTitleBounds());
+    titleText_->setText (VeloraDialogSupport::cutTextToBox (text, titleText_->getFont(), textArea),
+                         juce::dontSendNotification);
 }
 
 void VeloraAlertComponent::show (int buttons, int kind)
@@ -72,7 +74,7 @@ void VeloraAlertComponent::show (int buttons, int kind)
         repaint();
     }
 
-    titleText_->setBoundsRelative (0.1f, 0.3f, 0.8f, 0.4f);
+    titleText_->setBounds (getTitleBounds());
 
     const bool withCancel = buttons == 2;
     okButton_->setBounds (withCancel ? pairedOkBounds : singleOkBounds);
@@ -115,6 +117,14 @@ void VeloraAlertComponent::paint (juce::Graphics& g)
 juce::Image VeloraAlertComponent::loadButtonImage (int code) const
 {
     return VeloraDialogSupport::loadButtonPicture (code);
+}
+
+juce::Rectangle<int> VeloraAlertComponent::getTitleBounds() const
+{
+    const auto w = static_cast<float> (getWidth());
+    const auto h = static_cast<float> (getHeight());
+    return { juce::roundToInt (0.1f * w), juce::roundToInt (0.3f * h),
+             juce::roundToInt (0.8f * w), juce::roundToInt (0.4f * h) };
 }
 
 juce::Image VeloraAlertComponent::loadIconImage (int kind)

@@ -63,5 +63,8 @@ protected:
 private:
     static juce::Image loadIconImage (int kind);
 
+    /** Where the message goes: the middle 80 % of the width, 30 % to 70 % of the height. */
+    juce::Rectangle<int> getTitleBounds() const;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VeloraAlertComponent)
 };

@@ -32,6 +32,29 @@ void setUsable (juce::Button& button, bool usable)
     button.setEnabled (usable);
 }
 
+juce::String cutTextToBox (const juce::String& text, const juce::Font& font, juce::Rectangle<int> box)
+{
+    const auto fits = [&font, box] (const juce::String& candidate)
+    {
+        juce::GlyphArrangement glyphs;
+        glyphs.addJustifiedText (font, candidate, 0.0f, 0.0f, static_cast<float> (box.getWidth()),
+                                 juce::Justification::centred);
+        return glyphs.getBoundingBox (0, -1, true).getHeight() <= static_cast<float> (box.getHeight());
+    };
+    const auto cutAt = [&text] (int length) { return text.substring (0, length).trimEnd() + "..."; };
+
+    if (fits (text))
+        return text;
+
+    int fitting = 0;
+    for (int tooLong = text.length(); tooLong - fitting > 1;)
+    {
+        const int middle = (fitting + tooLong) / 2;
+        (fits (cutAt (middle)) ? fitting : tooLong) = middle;
+    }
+    return cutAt (fitting);
+}
+
 bool holdsModalState (const juce::Component& dialog)
 {
     if (dialog.isCurrentlyModal (false))
