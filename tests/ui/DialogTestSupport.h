@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 
@@ -71,6 +72,17 @@ inline void saveSnapshot (juce::Component& component, const juce::String& name)
     juce::FileOutputStream out (file);
     ASSERT_TRUE (out.openedOk()) << file.getFullPathName();
     juce::PNGImageFormat().writeImageToStream (component.createComponentSnapshot (component.getLocalBounds()), out);
+}
+
+/** A dialog button is usable at full opacity, or disabled at half (stored in 8 bits). */
+inline bool isUsable (const juce::Button& button)
+{
+    return button.isEnabled() && std::abs (button.getAlpha() - 1.0f) < 0.01f;
+}
+
+inline bool isDimmed (const juce::Button& button)
+{
+    return ! button.isEnabled() && std::abs (button.getAlpha() - 0.5f) < 0.01f;
 }
 
 inline int countModalComponents()
