@@ -2,6 +2,8 @@
 
 #include "VeloraSplashScreen.h"
 
+#include <memory>
+
 using namespace FilmStripTestBits;
 
 namespace
@@ -122,4 +124,14 @@ TEST_F (SplashScreenTest, VersionSetWhileHiddenShowsAtTheNextOpening)
     saveSnapshot (editor.aboutBox, "aboutContainer_");
     saveSnapshot (editor.window, "aboutContainer_overWindow");
     editor.aboutBox.hide();
+}
+
+TEST_F (SplashScreenTest, AWindowClosedWhileTheBoxIsOpenLeavesNoModalStateBehind)
+{
+    auto editor = std::make_unique<EditorWithAboutBox>();
+    editor->aboutBox.show();
+    ASSERT_EQ (editor->getModalCount(), 1);
+
+    editor.reset();
+    EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0);
 }
