@@ -29,7 +29,7 @@ void drawBackdrop (juce::Graphics& g)
     g.fillAll();
     juce::Path all;
     all.addRectangle (0.0f, 0.0f, 325.0f, 454.0f);
-    overlayTexture (g, all, brushedTexture (325, 96, 0x64696167u, 0.1f));
+    overlayTexture (g, all, brushedTexture (325, 454, 0x64696167u, 0.1f));
 }
 
 /** A raised plate with a bevel and a thin line of the accent colour on top. */
@@ -41,7 +41,7 @@ void drawPlate (juce::Graphics& g, juce::Rectangle<float> area)
     g.setGradientFill (juce::ColourGradient::vertical (juce::Colour (0xff3a414b), area.getY(), juce::Colour (0xff1e2227),
                                                        area.getBottom()));
     g.fillPath (plate);
-    overlayTexture (g, plate, brushedTexture (325, 96, 0x706c6174u, 0.09f));
+    overlayTexture (g, plate, brushedTexture (325, 454, 0x706c6174u, 0.09f));
     bevelEdge (g, plate, area, 0.3f, 0.5f, 1.5f);
     g.setColour (juce::Colours::black.withAlpha (0.85f));
     g.strokePath (plate, juce::PathStrokeType (1.0f));
@@ -132,14 +132,6 @@ void drawGloss (juce::Graphics& g)
     g.fillEllipse (gloss);
 }
 
-void fillEmbossed (juce::Graphics& g, const juce::Path& shape, juce::Colour colour)
-{
-    g.setColour (juce::Colours::black.withAlpha (0.45f));
-    g.fillPath (shape, juce::AffineTransform::translation (0.0f, 1.5f));
-    g.setColour (colour);
-    g.fillPath (shape);
-}
-
 void drawAsterisk (juce::Graphics& g)
 {
     drawBadge (g, juce::Colour (0xff1f8fb8));
@@ -151,7 +143,7 @@ void drawAsterisk (juce::Graphics& g)
         star.addPath (arm, juce::AffineTransform::rotation ((float) i * pi / 3.0f).translated (iconCentre));
     }
     star.addEllipse (juce::Rectangle<float> (9.0f, 9.0f).withCentre (iconCentre));
-    fillEmbossed (g, star, juce::Colours::white);
+    fillWithShadow (g, star, juce::Colours::white, 0.45f, 1.5f);
     drawGloss (g);
 }
 
@@ -170,7 +162,7 @@ void drawFace (juce::Graphics& g, juce::Colour colour, bool smiling)
     juce::PathStrokeType (3.6f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded)
         .createStrokedPath (mouth, mouth);
     features.addPath (mouth);
-    fillEmbossed (g, features, juce::Colour (0xff1d1a16));
+    fillWithShadow (g, features, juce::Colour (0xff1d1a16), 0.45f, 1.5f);
     drawGloss (g);
 }
 
@@ -187,11 +179,10 @@ void drawDialogKey (juce::Graphics& g, juce::Rectangle<float> frame, bool presse
                  const auto text = textPathIn (word, f, top, juce::Justification::centred);
                  if (pressed)
                      dropShadow (g, text, colours::accent.withAlpha (0.8f), 4, {});
-                 g.setColour (juce::Colours::black.withAlpha (0.7f));
-                 g.fillPath (text, juce::AffineTransform::translation (0.0f, 1.0f));
-                 g.setColour (pressed ? colours::accent.interpolatedWith (juce::Colours::white, 0.4f)
-                                      : juce::Colour (0xffeef0f3));
-                 g.fillPath (text);
+                 fillWithShadow (g, text,
+                                 pressed ? colours::accent.interpolatedWith (juce::Colours::white, 0.4f)
+                                         : juce::Colour (0xffeef0f3),
+                                 0.7f);
              });
 }
 

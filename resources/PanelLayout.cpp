@@ -14,15 +14,6 @@ const Picture& find (const std::vector<Picture>& pictures, const char* name)
     jassertfalse;
     return pictures.front();
 }
-
-/** Draws frame `index` of a picture at `bounds`, painting only that frame. */
-void drawFrameAt (juce::Graphics& g, const Picture& picture, int index, juce::Rectangle<float> bounds)
-{
-    juce::Graphics::ScopedSaveState state (g);
-    g.reduceClipRegion (bounds.toNearestInt());
-    g.setOrigin (bounds.getPosition().toInt());
-    picture.drawFrame (g, { (float) picture.width, (float) (picture.height / picture.frames) }, index);
-}
 } // namespace
 
 juce::Image composeDefaultPanel (const std::vector<Picture>& pictures)
@@ -34,7 +25,7 @@ juce::Image composeDefaultPanel (const std::vector<Picture>& pictures)
     {
         const char* name;
         int frame;
-        juce::Rectangle<float> bounds;
+        juce::Rectangle<float> bounds; // each control is as large as its frame
     };
     const Placed controls[] = {
         { "bg_chorus_png", 0, { 0.0f, 0.0f, 325.0f, 454.0f } },
@@ -53,7 +44,7 @@ juce::Image composeDefaultPanel (const std::vector<Picture>& pictures)
         { "sync_png", 0, layout::syncButton },
     };
     for (const auto& control : controls)
-        drawFrameAt (g, find (pictures, control.name), control.frame, control.bounds);
+        paintFrame (g, find (pictures, control.name), control.frame, control.bounds.getPosition().toInt());
 
     g.setColour (juce::Colours::black);
     g.setFont (font (Face::sans, 15.0f));

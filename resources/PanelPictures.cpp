@@ -241,7 +241,14 @@ void drawEnamel (juce::Graphics& g, const juce::Path& body)
     g.setGradientFill (juce::ColourGradient (juce::Colours::white.withAlpha (0.16f), 60.0f, 120.0f,
                                              juce::Colours::white.withAlpha (0.0f), 330.0f, 300.0f, true));
     g.fillPath (body);
-    overlayTexture (g, body, flakeTexture (128, 128, 0x656e616du));
+    overlayTexture (g, body, flakeTexture (325, 454, 0x656e616du));
+
+    // The lacquer darkens a little towards the rounded edges of the case.
+    juce::ColourGradient edges (juce::Colours::black.withAlpha (0.0f), 162.5f, 260.0f,
+                                juce::Colours::black.withAlpha (0.3f), 162.5f + 290.0f, 260.0f, true);
+    edges.addColour (0.55, juce::Colours::black.withAlpha (0.0f));
+    g.setGradientFill (edges);
+    g.fillPath (body);
 }
 
 void drawDeck (juce::Graphics& g, const juce::Path& body)
@@ -275,7 +282,6 @@ void drawWell (juce::Graphics& g, juce::Rectangle<float> control, float corner, 
     well.addRoundedRectangle (control.expanded (margin), corner + margin);
     g.setColour (juce::Colour (0xff0d0e10));
     g.fillPath (well);
-    bevelEdge (g, well, well.getBounds().expanded (2.0f), 0.0f, 0.0f);
     juce::ColourGradient lip (juce::Colours::black.withAlpha (0.5f), control.getTopLeft(),
                               juce::Colours::white.withAlpha (0.22f), control.getBottomRight(), false);
     lip.addColour (0.5, juce::Colours::transparentBlack);
@@ -319,11 +325,21 @@ void drawKnobScale (juce::Graphics& g, juce::Rectangle<float> knob)
     }
 }
 
-void printUnder (juce::Graphics& g, const juce::String& text, juce::Rectangle<float> control, float gap)
+void printUnder (juce::Graphics& g, const juce::String& text, juce::Rectangle<float> control)
 {
-    const auto label = juce::Rectangle<float> (control.getX() - 10.0f, control.getBottom() + gap,
+    const auto label = juce::Rectangle<float> (control.getX() - 10.0f, control.getBottom() + 3.0f,
                                                control.getWidth() + 20.0f, 12.0f);
     printText (g, text, font (Face::condensedBold, 14.0f, 0.12f), label, juce::Justification::centred, colours::ink);
+}
+
+/** The kind of effect, spaced out between two rules under the deck. */
+void drawHeadline (juce::Graphics& g)
+{
+    printText (g, "STEREO  CHORUS", font (Face::condensedBold, 10.0f, 0.4f), { 0.0f, 102.0f, 325.0f, 10.0f },
+               juce::Justification::centred, colours::ink.withAlpha (0.85f), 0.25f);
+    g.setColour (colours::ink.withAlpha (0.6f));
+    g.fillRect (40.0f, 106.5f, 78.0f, 1.0f);
+    g.fillRect (207.0f, 106.5f, 78.0f, 1.0f);
 }
 
 void drawTypeLegend (juce::Graphics& g)
@@ -398,26 +414,20 @@ void drawBackground (juce::Graphics& g)
     g.strokePath (body, juce::PathStrokeType (1.0f));
 
     drawPresetDisplay (g);
-    for (const auto& button : { layout::fileButton, layout::presetStepper })
-        drawWell (g, button, 4.0f);
-    drawWell (g, layout::abSwitch, 4.0f);
-    drawWell (g, layout::copyButton, 4.0f);
-    drawWell (g, layout::syncButton, 4.0f);
-    drawWell (g, layout::stereoButton, 4.0f);
+    for (const auto& control : { layout::fileButton, layout::presetStepper, layout::abSwitch, layout::copyButton,
+                                 layout::syncButton, layout::stereoButton })
+        drawWell (g, control, 4.0f);
     drawDeckLabels (g);
 
-    printText (g, "STEREO  CHORUS", font (Face::condensedBold, 10.0f, 0.4f), { 0.0f, 102.0f, 325.0f, 10.0f },
-               juce::Justification::centred, colours::ink.withAlpha (0.85f), 0.25f);
-    g.setColour (colours::ink.withAlpha (0.6f));
-    g.fillRect (40.0f, 106.5f, 78.0f, 1.0f);
-    g.fillRect (207.0f, 106.5f, 78.0f, 1.0f);
-
-    for (const auto& knob : { layout::rateKnob, layout::levelKnob, layout::depthKnob, layout::mixKnob })
+    drawHeadline (g);
+    const std::pair<juce::Rectangle<float>, const char*> knobs[] = {
+        { layout::rateKnob, "RATE" }, { layout::levelKnob, "LEVEL" }, { layout::depthKnob, "DEPTH" }, { layout::mixKnob, "MIX" }
+    };
+    for (const auto& [knob, name] : knobs)
+    {
         drawKnobScale (g, knob);
-    printUnder (g, "RATE", layout::rateKnob, 3.0f);
-    printUnder (g, "LEVEL", layout::levelKnob, 3.0f);
-    printUnder (g, "DEPTH", layout::depthKnob, 3.0f);
-    printUnder (g, "MIX", layout::mixKnob, 3.0f);
+        printUnder (g, name, knob);
+    }
 
     drawTypeLegend (g);
     drawTitle (g);
@@ -435,7 +445,7 @@ void drawAbout (juce::Graphics& g, const juce::Image& pedal)
     g.fillAll();
     juce::Path all;
     all.addRectangle (0.0f, 0.0f, 325.0f, 455.0f);
-    overlayTexture (g, all, brushedTexture (325, 64, 0x61626f75u, 0.07f));
+    overlayTexture (g, all, brushedTexture (325, 455, 0x61626f75u, 0.07f));
 
     printText (g, "Velora", font (Face::serifBoldItalic, 30.0f), { 0.0f, 22.0f, 325.0f, 26.0f },
                juce::Justification::centred, colours::ink, 0.5f);

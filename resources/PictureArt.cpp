@@ -49,15 +49,18 @@ juce::Image renderPicture (const Picture& picture)
 {
     juce::Image image (juce::Image::ARGB, picture.width, picture.height, true, juce::SoftwareImageType());
     juce::Graphics g (image);
-    const int frameHeight = picture.height / picture.frames;
     for (int i = 0; i < picture.frames; ++i)
-    {
-        juce::Graphics::ScopedSaveState state (g);
-        g.reduceClipRegion (0, i * frameHeight, picture.width, frameHeight);
-        g.setOrigin (0, i * frameHeight);
-        picture.drawFrame (g, { (float) picture.width, (float) frameHeight }, i);
-    }
+        paintFrame (g, picture, i, { 0, i * (picture.height / picture.frames) });
     return image;
+}
+
+void paintFrame (juce::Graphics& g, const Picture& picture, int index, juce::Point<int> topLeft)
+{
+    const int frameHeight = picture.height / picture.frames;
+    juce::Graphics::ScopedSaveState state (g);
+    g.reduceClipRegion ({ topLeft.x, topLeft.y, picture.width, frameHeight });
+    g.setOrigin (topLeft);
+    picture.drawFrame (g, { (float) picture.width, (float) frameHeight }, index);
 }
 
 //==============================================================================
@@ -120,17 +123,18 @@ juce::Path textPathIn (const juce::String& text, const juce::Font& f, juce::Rect
     return textPath (text, f, x, baseline, justification);
 }
 
+void fillWithShadow (juce::Graphics& g, const juce::Path& shape, juce::Colour colour, float shadowAlpha, float drop)
+{
+    g.setColour (juce::Colours::black.withAlpha (shadowAlpha));
+    g.fillPath (shape, juce::AffineTransform::translation (0.0f, drop));
+    g.setColour (colour);
+    g.fillPath (shape);
+}
+
 void printText (juce::Graphics& g, const juce::String& text, const juce::Font& f, juce::Rectangle<float> area,
                 juce::Justification justification, juce::Colour colour, float shadowAlpha)
 {
-    const auto path = textPathIn (text, f, area, justification);
-    if (shadowAlpha > 0.0f)
-    {
-        g.setColour (juce::Colours::black.withAlpha (shadowAlpha));
-        g.fillPath (path, juce::AffineTransform::translation (0.0f, 1.0f));
-    }
-    g.setColour (colour);
-    g.fillPath (path);
+    fillWithShadow (g, textPathIn (text, f, area, justification), colour, shadowAlpha);
 }
 
 //==============================================================================

@@ -33,6 +33,10 @@ void addDialogPictures (std::vector<Picture>& pictures);
 /** Paints every frame of a picture into a fresh image of the picture's size. */
 juce::Image renderPicture (const Picture& picture);
 
+/** Paints frame `index` of a picture with its top-left corner at `topLeft`,
+    touching nothing outside the frame. */
+void paintFrame (juce::Graphics& g, const Picture& picture, int index, juce::Point<int> topLeft);
+
 //==============================================================================
 enum class Face
 {
@@ -61,6 +65,10 @@ juce::Path textPath (const juce::String& text, const juce::Font& f, float x, flo
 /** The outline of one line of text whose capitals are centred vertically in `area`. */
 juce::Path textPathIn (const juce::String& text, const juce::Font& f, juce::Rectangle<float> area,
                        juce::Justification justification);
+
+/** Fills a shape over a copy of itself in translucent black, `drop` pixels lower. */
+void fillWithShadow (juce::Graphics& g, const juce::Path& shape, juce::Colour colour, float shadowAlpha,
+                     float drop = 1.0f);
 
 /** Ink printed on the panel: the text in `colour` over a faint shadow below it. */
 void printText (juce::Graphics& g, const juce::String& text, const juce::Font& f, juce::Rectangle<float> area,

@@ -38,13 +38,8 @@ juce::Path triangle (juce::Point<float> centre, float width, float height, bool 
     return p;
 }
 
-void fillWithShadow (juce::Graphics& g, const juce::Path& p, juce::Colour colour)
-{
-    g.setColour (juce::Colours::black.withAlpha (0.7f));
-    g.fillPath (p, juce::AffineTransform::translation (0.0f, 1.0f));
-    g.setColour (colour);
-    g.fillPath (p);
-}
+/** Key legends are printed over a dark shadow that lifts them off the cap. */
+constexpr float legendShadow = 0.7f;
 
 void drawFileLegend (juce::Graphics& g, juce::Rectangle<float> top, bool pressed)
 {
@@ -53,13 +48,13 @@ void drawFileLegend (juce::Graphics& g, juce::Rectangle<float> top, bool pressed
     // A small down-pointing mark: the key opens a menu.
     const auto mark = top.getCentre().translated (17.0f, 0.0f);
     text.addTriangle (mark.x - 3.5f, mark.y - 1.8f, mark.x + 3.5f, mark.y - 1.8f, mark.x, mark.y + 2.4f);
-    fillWithShadow (g, text, printFor (pressed));
+    fillWithShadow (g, text, printFor (pressed), legendShadow);
 }
 
 void drawArrowLegend (juce::Graphics& g, juce::Rectangle<float> top, bool pressed, bool right)
 {
     fillWithShadow (g, triangle (top.getCentre(), 7.0f, 10.0f, right).createPathWithRoundedCorners (1.0f),
-                    printFor (pressed));
+                    printFor (pressed), legendShadow);
 }
 
 void drawCopyLegend (juce::Graphics& g, juce::Rectangle<float> top, bool pressed, const char* from, const char* to)
@@ -68,9 +63,9 @@ void drawCopyLegend (juce::Graphics& g, juce::Rectangle<float> top, bool pressed
     const auto middle = top.getCentre();
     auto print = textPathIn (from, f, top.withWidth (top.getWidth() * 0.32f), juce::Justification::centred);
     print.addPath (textPathIn (to, f, top.withTrimmedLeft (top.getWidth() * 0.68f), juce::Justification::centred));
-    print.addRectangle (middle.x - 8.0f, middle.y - 0.9f, 10.0f, 1.8f);
-    print.addPath (triangle (middle.translated (4.5f, 0.0f), 6.0f, 7.0f, true));
-    fillWithShadow (g, print, printFor (pressed));
+    print.addRectangle (middle.x - 8.0f, middle.y - 1.1f, 10.0f, 2.2f);
+    print.addPath (triangle (middle.translated (4.5f, 0.0f), 6.5f, 8.0f, true));
+    fillWithShadow (g, print, printFor (pressed), legendShadow);
 }
 
 void addLatchingKey (std::vector<Picture>& pictures, const char* name, const char* label)
@@ -84,11 +79,11 @@ void addLatchingKey (std::vector<Picture>& pictures, const char* name, const cha
                                        {
                                            drawLed (g, { top.getX() + 8.5f, top.getCentreY() }, 3.0f,
                                                     colours::amberLed, on, 9.0f);
-                                           const auto area = top.withTrimmedLeft (15.0f).withTrimmedRight (2.0f);
+                                           const auto area = top.withTrimmedLeft (14.5f).withTrimmedRight (4.0f);
                                            const auto f = fittedFont (Face::condensedBold, 12.0f, label,
                                                                       area.getWidth(), 0.06f);
                                            fillWithShadow (g, textPathIn (label, f, area, juce::Justification::centred),
-                                                           on ? colours::ink : keyPrint);
+                                                           on ? colours::ink : keyPrint, legendShadow);
                                        });
                           } });
 }

@@ -65,13 +65,13 @@ void writeSnapshot (const juce::Image& image, const juce::String& name)
     ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (image, out));
 }
 
-/** A copy twice as large, pixel for pixel, for looking at details. */
-juce::Image doubled (const juce::Image& image)
+/** A copy `factor` times as large, pixel for pixel, for looking at details. */
+juce::Image enlarged (const juce::Image& image, int factor = 2)
 {
-    juce::Image big (juce::Image::ARGB, image.getWidth() * 2, image.getHeight() * 2, true);
+    juce::Image big (juce::Image::ARGB, image.getWidth() * factor, image.getHeight() * factor, true);
     juce::Graphics g (big);
     g.setImageResamplingQuality (juce::Graphics::lowResamplingQuality);
-    g.drawImageTransformed (image, juce::AffineTransform::scale (2.0f));
+    g.drawImageTransformed (image, juce::AffineTransform::scale ((float) factor));
     return big;
 }
 
@@ -286,15 +286,16 @@ TEST (PicturePreview, WritesTheWindowAndDialogsAsTheyAppear)
     {
         const auto window = composeEditor (state);
         writeSnapshot (window, state.name);
-        writeSnapshot (doubled (window), juce::String (state.name) + "_x2");
+        writeSnapshot (enlarged (window), juce::String (state.name) + "_x2");
+        writeSnapshot (enlarged (window.getClippedImage ({ 0, 0, 325, 96 }), 4), juce::String (state.name) + "_deck_x4");
     }
 
     const Strip rate { PICTURE (ModulixQR7150BinImg, rate_png), 101 };
     const Strip sync { PICTURE (ModulixQR7150BinImg, rate_sync_png), 19 };
-    writeSnapshot (doubled (sheet (rate, { 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100 })), "knob_sweep");
-    writeSnapshot (doubled (sheet (sync, { 0, 2, 4, 6, 8, 9, 10, 12, 14, 16, 18 })), "knob_sync_sweep");
-    writeSnapshot (doubled (sheet ({ PICTURE (ModulixQR7150BinImg, type_png), 3 }, { 0, 1, 2 })), "type_switch");
-    writeSnapshot (doubled (sheet ({ PICTURE (ModulixQR7150BinImg, bypass_png), 4 }, { 0, 1, 2, 3 })), "footswitch");
+    writeSnapshot (enlarged (sheet (rate, { 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100 })), "knob_sweep");
+    writeSnapshot (enlarged (sheet (sync, { 0, 2, 4, 6, 8, 9, 10, 12, 14, 16, 18 })), "knob_sync_sweep");
+    writeSnapshot (enlarged (sheet ({ PICTURE (ModulixQR7150BinImg, type_png), 3 }, { 0, 1, 2 })), "type_switch");
+    writeSnapshot (enlarged (sheet ({ PICTURE (ModulixQR7150BinImg, bypass_png), 4 }, { 0, 1, 2, 3 })), "footswitch");
 
     writeSnapshot (composeMessageBox (2, PICTURE (ModulixDialogBoxBinImg, icononly_asterix_png),
                                       "Are you sure you want to overwrite this preset?\n\n\"Live/Wide Shimmer.vmxp\""),
@@ -324,5 +325,5 @@ TEST (PicturePreview, WritesTheWindowAndDialogsAsTheyAppear)
         for (int i = 0; i < 5; ++i)
             g.drawImageAt (keys[i], 132 * i, 0);
     }
-    writeSnapshot (doubled (keySheet), "dialog_keys");
+    writeSnapshot (enlarged (keySheet), "dialog_keys");
 }
