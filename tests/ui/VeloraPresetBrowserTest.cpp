@@ -252,8 +252,8 @@ TEST_F (PresetBrowserTest, AFailedWriteIsReportedKeepsTheOldFileAndRecordsNothin
         EXPECT_FALSE (findChild<juce::Button> (question(), "CANCEL")->isVisible());
         EXPECT_EQ (existing.loadFileAsString(), oldText);
         EXPECT_EQ (activePresetPath(), "Init.vmxp");
-        pumpMessages (150);
-        saveSnapshot (*browser, "preset_browser_save_failed");
+        if (name == typed[0])
+            saveSnapshot (*browser, "preset_browser_save_failed");
 
         click (*findChild<juce::Button> (question(), "OK"));
         EXPECT_FALSE (question().isVisible());
