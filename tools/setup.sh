@@ -9,7 +9,8 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
     python3 python3-numpy python3-scipy
-    xvfb xauth twm xfonts-base x11-utils fonts-dejavu-core
+    xvfb xauth twm xfonts-base x11-utils fonts-dejavu-core fonts-dejavu-extra
+    libx11-dev ardour
 )
 
 if [ "$(id -u)" -ne 0 ]; then
