@@ -11,7 +11,6 @@
 #include <cstring>
 #include <string>
 #include <type_traits>
-#include <vector>
 
 const char* const cDefaultMasterBypassID = "MasterBypassID";
 const char* const cPreviewID = "PreviewID";

@@ -13,6 +13,7 @@
 #include "AAX_ITaperDelegate.h"
 
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <type_traits>
