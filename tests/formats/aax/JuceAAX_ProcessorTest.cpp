@@ -181,6 +181,24 @@ TEST_F (JuceAaxProcessorTest, TheBypassIsPostedOncePerChangeAndReachesTheAudio)
     EXPECT_EQ (right, input);
 }
 
+TEST_F (JuceAaxProcessorTest, PreparationTakesTheHostsRateAndStems)
+{
+    AaxInstance plugin (host, true);
+    EXPECT_EQ (plugin.processor().getSampleRate(), 44100.0);
+    EXPECT_EQ (plugin.processor().getTotalNumInputChannels(), 2);
+    EXPECT_EQ (plugin.processor().getTotalNumOutputChannels(), 2);
+
+    plugin.instance.controller.sampleRate = 96000.0f;
+    int32_t prepared = 0;
+    EXPECT_EQ (plugin.effect->ResetFieldData (JuceAAX::preparedFlag, &prepared, sizeof (prepared)), AAX_SUCCESS);
+    EXPECT_EQ (prepared, 1);
+    EXPECT_EQ (plugin.processor().getSampleRate(), 96000.0);
+
+    plugin.instance.controller.answer = AAX_ERROR_NULL_OBJECT;
+    EXPECT_EQ (plugin.effect->ResetFieldData (JuceAAX::preparedFlag, &prepared, sizeof (prepared)), AAX_SUCCESS);
+    EXPECT_EQ (prepared, 0) << "a host that cannot tell its rate leaves the processing side unprepared";
+}
+
 TEST_F (JuceAaxProcessorTest, LongHostBlocksRunInSlices)
 {
     AaxInstance plugin (host, true);
