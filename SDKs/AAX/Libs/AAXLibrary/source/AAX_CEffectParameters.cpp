@@ -49,6 +49,31 @@ namespace
 
         return true;
     }
+
+    /** Calls action with the identifier's parameter and returns its result;
+        an unknown identifier gives AAX_ERROR_INVALID_PARAMETER_ID. */
+    template <class Manager, class Action>
+    AAX_Result withParameter (Manager& manager, AAX_CParamID id, Action&& action)
+    {
+        auto* parameter = manager.GetParameterByID (id);
+        return parameter != nullptr ? action (*parameter) : AAX_ERROR_INVALID_PARAMETER_ID;
+    }
+
+    /** Calls action on every parameter the controls chunk holds, in the host's
+        order, while it returns true; false when it stopped early. */
+    template <class Manager, class Action>
+    bool forEachChunkParameter (Manager& manager, const std::set<std::string>& filtered, Action&& action)
+    {
+        for (int32_t i = 0; i < manager.NumParameters(); ++i)
+        {
+            auto* parameter = manager.GetParameter (i);
+
+            if (parameter != nullptr && filtered.count (parameter->Identifier()) == 0 && ! action (*parameter))
+                return false;
+        }
+
+        return true;
+    }
 }
 
 //==============================================================================
@@ -117,11 +142,6 @@ void AAX_CEffectParameters::FilterParameterIDOnSave (AAX_CParamID id)
         filteredParameterIDs.insert (id);
 }
 
-bool AAX_CEffectParameters::isFiltered (AAX_CParamID id) const
-{
-    return filteredParameterIDs.count (id) != 0;
-}
-
 //==============================================================================
 AAX_Result AAX_CEffectParameters::GetNumberOfParameters (int32_t* out) const
 {
@@ -138,29 +158,25 @@ AAX_Result AAX_CEffectParameters::GetMasterBypassParameter (AAX_IString* out) co
 AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable (AAX_CParamID id, AAX_CBoolean* out) const
 {
     *out = 0;
-    const auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *out = parameter->Automatable() ? 1 : 0;
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [out] (const AAX_IParameter& parameter)
+    {
+        *out = parameter.Automatable() ? 1 : 0;
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps (AAX_CParamID id, int32_t* out) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
+    return withParameter (parameterManager, id, [out] (const AAX_IParameter& parameter)
+    {
+        const auto steps = static_cast<int32_t> (parameter.GetNumberOfSteps());
 
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
+        if (steps < 0)
+            return AAX_ERROR_INVALID_NUMBER_OF_STEPS;
 
-    const auto steps = static_cast<int32_t> (parameter->GetNumberOfSteps());
-
-    if (steps < 0)
-        return AAX_ERROR_INVALID_NUMBER_OF_STEPS;
-
-    *out = steps;
-    return AAX_SUCCESS;
+        *out = steps;
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterName (AAX_CParamID id, AAX_IString* out) const
@@ -217,46 +233,38 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength (AAX_CParamID id, AAX
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue (AAX_CParamID id, double* out) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *out = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (const AAX_IParameter& parameter)
+    {
+        *out = parameter.GetNormalizedDefaultValue();
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue (AAX_CParamID id, double value)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->SetNormalizedDefaultValue (value);
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (AAX_IParameter& parameter)
+    {
+        parameter.SetNormalizedDefaultValue (value);
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType (AAX_CParamID id, AAX_EParameterType* out) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *out = parameter->GetType();
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (const AAX_IParameter& parameter)
+    {
+        *out = parameter.GetType();
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation (AAX_CParamID id, AAX_EParameterOrientation* out) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *out = parameter->GetOrientation();
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (const AAX_IParameter& parameter)
+    {
+        *out = parameter.GetOrientation();
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter (AAX_CParamID id, AAX_IParameter** out)
@@ -287,65 +295,55 @@ AAX_Result AAX_CEffectParameters::GetParameterValueInfo (AAX_CParamID, int32_t, 
 AAX_Result AAX_CEffectParameters::GetParameterValueFromString (AAX_CParamID id, double* out,
                                                                const AAX_IString& text) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    return parameter->GetNormalizedValueFromString (AAX_CString (text), out) ? AAX_SUCCESS
-                                                                              : AAX_ERROR_INVALID_STRING_CONVERSION;
+    return withParameter (parameterManager, id, [&] (const AAX_IParameter& parameter)
+    {
+        return parameter.GetNormalizedValueFromString (AAX_CString (text), out) ? AAX_SUCCESS
+                                                                                 : AAX_ERROR_INVALID_STRING_CONVERSION;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterStringFromValue (AAX_CParamID id, double normalized, AAX_IString* out,
                                                                int32_t maxLength) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
+    return withParameter (parameterManager, id, [&] (const AAX_IParameter& parameter)
+    {
+        AAX_CString text;
 
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
+        if (! parameter.GetStringFromNormalizedValue (normalized, maxLength, text))
+            return AAX_ERROR_INVALID_STRING_CONVERSION;
 
-    AAX_CString text;
-
-    if (! parameter->GetStringFromNormalizedValue (normalized, maxLength, text))
-        return AAX_ERROR_INVALID_STRING_CONVERSION;
-
-    *out = text;
-    return AAX_SUCCESS;
+        *out = text;
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterValueString (AAX_CParamID id, AAX_IString* out, int32_t maxLength) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    AAX_CString text;
-    parameter->GetValueString (maxLength, &text);
-    *out = text;
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (const AAX_IParameter& parameter)
+    {
+        AAX_CString text;
+        parameter.GetValueString (maxLength, &text);
+        *out = text;
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue (AAX_CParamID id, double* out) const
 {
-    const auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *out = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (const AAX_IParameter& parameter)
+    {
+        *out = parameter.GetNormalizedValue();
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue (AAX_CParamID id, double value)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->SetNormalizedValue (value);
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (AAX_IParameter& parameter)
+    {
+        parameter.SetNormalizedValue (value);
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID id, double delta)
@@ -360,24 +358,20 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID i
 
 AAX_Result AAX_CEffectParameters::TouchParameter (AAX_CParamID id)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->Touch();
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (AAX_IParameter& parameter)
+    {
+        parameter.Touch();
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter (AAX_CParamID id)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->Release();
-    return AAX_SUCCESS;
+    return withParameter (parameterManager, id, [&] (AAX_IParameter& parameter)
+    {
+        parameter.Release();
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch (AAX_CParamID, AAX_CBoolean)
@@ -387,19 +381,17 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch (AAX_CParamID, AAX_CBoole
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue (AAX_CParamID id, double value, AAX_EUpdateSource)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
+    return withParameter (parameterManager, id, [&] (AAX_IParameter& parameter)
+    {
+        const auto previous = parameter.GetNormalizedValue();
+        parameter.UpdateNormalizedValue (value);
+        const auto result = packetDispatcher.SetDirty (id, true);
 
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
+        if (value != previous)
+            ++changeCount;
 
-    const auto previous = parameter->GetNormalizedValue();
-    parameter->UpdateNormalizedValue (value);
-    const auto result = packetDispatcher.SetDirty (id, true);
-
-    if (! (value == previous))
-        ++changeCount;
-
-    return result;
+        return result;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative (AAX_CParamID id, double delta)
@@ -442,19 +434,12 @@ AAX_Result AAX_CEffectParameters::GetChunkIDFromIndex (int32_t index, AAX_CTypeI
 void AAX_CEffectParameters::BuildChunkData() const
 {
     chunkParser.Clear();
-    int32_t count = 0;
-    GetNumberOfParameters (&count);
 
-    for (int32_t i = 0; i < count; ++i)
+    forEachChunkParameter (parameterManager, filteredParameterIDs, [this] (const AAX_IParameter& parameter)
     {
-        const auto* parameter = parameterManager.GetParameter (i);
+        const auto* id = parameter.Identifier();
 
-        if (parameter == nullptr || isFiltered (parameter->Identifier()))
-            continue;
-
-        const auto* id = parameter->Identifier();
-
-        visitValue (*parameter, [&] (const auto& value)
+        visitValue (parameter, [&] (const auto& value)
         {
             using Value = std::decay_t<decltype (value)>;
 
@@ -469,7 +454,8 @@ void AAX_CEffectParameters::BuildChunkData() const
             else
                 chunkParser.AddString (id, value);
         });
-    }
+        return true;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetChunkSize (AAX_CTypeID id, uint32_t* out) const
@@ -512,50 +498,44 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID id, const AAX_SPlugInChu
         return AAX_ERROR_INVALID_CHUNK_ID;
 
     chunkParser.LoadChunk (chunk);
-    int32_t count = 0;
-    GetNumberOfParameters (&count);
 
     // A NaN describes no value: the parameter keeps its own.
-    for (int32_t i = 0; i < count; ++i)
+    forEachChunkParameter (parameterManager, filteredParameterIDs, [this] (AAX_IParameter& parameter)
     {
-        auto* parameter = parameterManager.GetParameter (i);
+        const auto* name = parameter.Identifier();
 
-        if (parameter == nullptr || isFiltered (parameter->Identifier()))
-            continue;
-
-        const auto* name = parameter->Identifier();
-
-        visitValue (*parameter, [&] (const auto& current)
+        visitValue (parameter, [&] (const auto& current)
         {
             using Value = std::decay_t<decltype (current)>;
 
             if constexpr (std::is_same_v<Value, float>)
             {
                 if (double stored = 0.0; chunkParser.FindDouble (name, &stored) && ! std::isnan (stored))
-                    parameter->SetValueWithFloat (static_cast<float> (stored));
+                    parameter.SetValueWithFloat (static_cast<float> (stored));
             }
             else if constexpr (std::is_same_v<Value, int32_t>)
             {
                 if (int32_t stored = 0; chunkParser.FindInt32 (name, &stored))
-                    parameter->SetValueWithInt32 (stored);
+                    parameter.SetValueWithInt32 (stored);
             }
             else if constexpr (std::is_same_v<Value, bool>)
             {
                 if (int32_t stored = 0; chunkParser.FindInt32 (name, &stored))
-                    parameter->SetValueWithBool (stored != 0);
+                    parameter.SetValueWithBool (stored != 0);
             }
             else if constexpr (std::is_same_v<Value, double>)
             {
                 if (double stored = 0.0; chunkParser.FindDouble (name, &stored) && ! std::isnan (stored))
-                    parameter->SetValueWithDouble (stored);
+                    parameter.SetValueWithDouble (stored);
             }
             else
             {
                 if (AAX_CString stored; chunkParser.FindString (name, &stored))
-                    parameter->SetValueWithString (stored);
+                    parameter.SetValueWithString (stored);
             }
         });
-    }
+        return true;
+    });
 
     return AAX_SUCCESS;
 }
@@ -568,28 +548,15 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk (const AAX_SPlugInChunk* ch
         return AAX_SUCCESS;
     }
 
-    *isEqual = 0;
     chunkParser.LoadChunk (chunk);
-    int32_t count = 0;
-    GetNumberOfParameters (&count);
 
-    if (count < 1)
+    const bool allSame = forEachChunkParameter (parameterManager, filteredParameterIDs,
+                                                [this] (const AAX_IParameter& parameter)
     {
-        *isEqual = 1;
-        return AAX_SUCCESS;
-    }
-
-    for (int32_t i = 0; i < count; ++i)
-    {
-        const auto* parameter = parameterManager.GetParameter (i);
-
-        if (parameter == nullptr || isFiltered (parameter->Identifier()))
-            continue;
-
-        const auto* name = parameter->Identifier();
+        const auto* name = parameter.Identifier();
         bool same = true;
 
-        visitValue (*parameter, [&] (const auto& current)
+        visitValue (parameter, [&] (const auto& current)
         {
             using Value = std::decay_t<decltype (current)>;
 
@@ -620,11 +587,10 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk (const AAX_SPlugInChunk* ch
             }
         });
 
-        if (! same)
-            return AAX_SUCCESS;
-    }
+        return same;
+    });
 
-    *isEqual = 1;
+    *isEqual = allSame ? 1 : 0;
     return AAX_SUCCESS;
 }
 

@@ -136,7 +136,4 @@ protected:
     std::unique_ptr<AAX_IController> controller;
     std::unique_ptr<AAX_ITransport> transport;
     std::unique_ptr<AAX_IAutomationDelegate> automationDelegate;
-
-private:
-    bool isFiltered (AAX_CParamID id) const;
 };
