@@ -3,6 +3,7 @@
 #include "AAX_IACFEffectParameters.h"
 #include "AAX_IString.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -47,22 +48,15 @@ namespace
         { IID_IAAXViewContainerV2, "IID_IAAXViewContainerV2" },
     };
 
-    bool isOneOf (const acfIID& iid, std::initializer_list<acfIID> ids)
+    template <class Identifiers>
+    bool contains (const Identifiers& ids, const acfUID& id)
     {
-        for (const auto& id : ids)
-            if (iid == id)
-                return true;
-
-        return false;
+        return std::find (std::begin (ids), std::end (ids), id) != std::end (ids);
     }
 
-    bool contains (const std::vector<acfUID>& ids, const acfUID& id)
+    bool isOneOf (const acfIID& iid, std::initializer_list<acfIID> ids)
     {
-        for (const auto& candidate : ids)
-            if (candidate == id)
-                return true;
-
-        return false;
+        return contains (ids, iid);
     }
 
     /** The fake's interface when iid is one of ids. */
