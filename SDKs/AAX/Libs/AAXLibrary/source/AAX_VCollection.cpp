@@ -15,14 +15,7 @@ AAX_VCollection::AAX_VCollection (IACFUnknown* unknown)
         AAX_CreateHostObject (*factory.Get(), AAXCompID_AAXCollection, IID_IAAXCollectionV1, hostCollection);
 }
 
-AAX_VCollection::~AAX_VCollection()
-{
-    // The maps made here are deleted like the descriptors' own, so none outlives registration.
-    effectDescriptors.clear();
-    propertyMaps.clear();
-    hostCollection.Clear();
-    hostUnknown.Clear();
-}
+AAX_VCollection::~AAX_VCollection() = default;
 
 AAX_IEffectDescriptor* AAX_VCollection::NewDescriptor()
 {

@@ -35,6 +35,8 @@ public:
 private:
     ACFPtr<IACFUnknown> hostUnknown;
     ACFPtr<AAX_IACFCollection> hostCollection;
-    std::vector<std::unique_ptr<AAX_VEffectDescriptor>> effectDescriptors;
+    // Destroyed from the bottom up: the descriptors, then the maps made here,
+    // then the host's objects, so that nothing made here outlives registration.
     std::vector<std::unique_ptr<AAX_VPropertyMap>> propertyMaps;
+    std::vector<std::unique_ptr<AAX_VEffectDescriptor>> effectDescriptors;
 };

@@ -24,13 +24,7 @@ AAX_VComponentDescriptor::AAX_VComponentDescriptor (IACFUnknown* unknown)
     AAX_QueryHostInterface (hostDescriptor.Get(), IID_IAAXComponentDescriptorV2, hostDescriptorV2);
 }
 
-AAX_VComponentDescriptor::~AAX_VComponentDescriptor()
-{
-    propertyMaps.clear();
-    hostDescriptorV2.Clear();
-    hostDescriptor.Clear();
-    hostUnknown.Clear();
-}
+AAX_VComponentDescriptor::~AAX_VComponentDescriptor() = default;
 
 AAX_Result AAX_VComponentDescriptor::Clear()
 {

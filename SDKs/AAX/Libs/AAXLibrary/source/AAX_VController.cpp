@@ -9,12 +9,7 @@ AAX_VController::AAX_VController (IACFUnknown* host)
     AAX_QueryHostInterface (host, IID_IAAXControllerV3, hostControllerV3);
 }
 
-AAX_VController::~AAX_VController()
-{
-    hostControllerV3.Clear();
-    hostControllerV2.Clear();
-    hostController.Clear();
-}
+AAX_VController::~AAX_VController() = default;
 
 AAX_Result AAX_VController::GetEffectID (AAX_IString* outEffectID) const
 {

@@ -17,14 +17,7 @@ AAX_VEffectDescriptor::AAX_VEffectDescriptor (IACFUnknown* unknown)
     AAX_QueryHostInterface (hostDescriptor.Get(), IID_IAAXEffectDescriptorV2, hostDescriptorV2);
 }
 
-AAX_VEffectDescriptor::~AAX_VEffectDescriptor()
-{
-    componentDescriptors.clear();
-    propertyMaps.clear();
-    hostDescriptorV2.Clear();
-    hostDescriptor.Clear();
-    hostUnknown.Clear();
-}
+AAX_VEffectDescriptor::~AAX_VEffectDescriptor() = default;
 
 AAX_IComponentDescriptor* AAX_VEffectDescriptor::NewComponentDescriptor()
 {

@@ -41,6 +41,7 @@ private:
     ACFPtr<IACFUnknown> hostUnknown;
     ACFPtr<AAX_IACFEffectDescriptor> hostDescriptor;
     ACFPtr<AAX_IACFEffectDescriptor_V2> hostDescriptorV2;
-    std::vector<std::unique_ptr<AAX_VComponentDescriptor>> componentDescriptors;
+    // Destroyed from the bottom up: the component descriptors before the maps.
     std::vector<std::unique_ptr<AAX_VPropertyMap>> propertyMaps;
+    std::vector<std::unique_ptr<AAX_VComponentDescriptor>> componentDescriptors;
 };

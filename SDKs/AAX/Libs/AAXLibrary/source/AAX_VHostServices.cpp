@@ -14,11 +14,7 @@ AAX_VHostServices::AAX_VHostServices (IACFUnknown* host)
     }
 }
 
-AAX_VHostServices::~AAX_VHostServices()
-{
-    hostServicesV2.Clear();
-    hostServices.Clear();
-}
+AAX_VHostServices::~AAX_VHostServices() = default;
 
 AAX_Result AAX_VHostServices::Assert (const char* file, int32_t line, const char* note)
 {

@@ -13,11 +13,7 @@ AAX_VPropertyMap::AAX_VPropertyMap (IACFUnknown* unknown)
     AAX_QueryHostInterface (hostMap.Get(), IID_IAAXPropertyMapV2, hostMapV2);
 }
 
-AAX_VPropertyMap::~AAX_VPropertyMap()
-{
-    hostMapV2.Clear();
-    hostMap.Clear();
-}
+AAX_VPropertyMap::~AAX_VPropertyMap() = default;
 
 bool AAX_VPropertyMap::GetProperty (AAX_EProperty property, AAX_CPropertyValue* out) const
 {

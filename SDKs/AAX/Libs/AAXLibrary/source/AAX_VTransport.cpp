@@ -8,11 +8,7 @@ AAX_VTransport::AAX_VTransport (IACFUnknown* host)
     AAX_QueryHostInterface (host, IID_IAAXTransportV2, hostTransportV2);
 }
 
-AAX_VTransport::~AAX_VTransport()
-{
-    hostTransportV2.Clear();
-    hostTransport.Clear();
-}
+AAX_VTransport::~AAX_VTransport() = default;
 
 AAX_Result AAX_VTransport::GetCurrentTempo (double* outTempo) const
 {

@@ -8,11 +8,7 @@ AAX_VViewContainer::AAX_VViewContainer (IACFUnknown* container)
     AAX_QueryHostInterface (container, IID_IAAXViewContainerV2, hostViewContainerV2);
 }
 
-AAX_VViewContainer::~AAX_VViewContainer()
-{
-    hostViewContainerV2.Clear();
-    hostViewContainer.Clear();
-}
+AAX_VViewContainer::~AAX_VViewContainer() = default;
 
 int32_t AAX_VViewContainer::GetType()
 {
