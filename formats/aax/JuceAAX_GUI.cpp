@@ -32,10 +32,7 @@ private:
 //==============================================================================
 JuceAAX_GUI::JuceAAX_GUI() = default;
 
-JuceAAX_GUI::~JuceAAX_GUI()
-{
-    component.reset();
-}
+JuceAAX_GUI::~JuceAAX_GUI() = default;
 
 AAX_Result JuceAAX_GUI::Uninitialize()
 {
@@ -89,15 +86,5 @@ AAX_Result JuceAAX_GUI::GetViewSize (AAX_Point* size) const
 
     size->horz = static_cast<float> (component->getWidth());
     size->vert = static_cast<float> (component->getHeight());
-    return AAX_SUCCESS;
-}
-
-AAX_Result JuceAAX_GUI::ParameterUpdated (AAX_CParamID)
-{
-    return AAX_SUCCESS;
-}
-
-AAX_Result JuceAAX_GUI::SetControlHighlightInfo (AAX_CParamID, AAX_CBoolean, AAX_EHighlightColor)
-{
     return AAX_SUCCESS;
 }

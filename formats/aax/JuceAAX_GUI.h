@@ -18,8 +18,6 @@ public:
     AAX_Result Uninitialize() override;
     /** The editor's size; -20004 while there is none. */
     AAX_Result GetViewSize (AAX_Point* size) const override;
-    AAX_Result ParameterUpdated (AAX_CParamID id) override;
-    AAX_Result SetControlHighlightInfo (AAX_CParamID id, AAX_CBoolean highlighted, AAX_EHighlightColor colour) override;
 
     /** The component holding the editor, or null. */
     juce::Component* getContentComponent() const noexcept;

@@ -63,8 +63,7 @@ namespace
 
 //==============================================================================
 JuceAAX_Processor::JuceAAX_Processor()
-    : JuceAAX_Processor (std::unique_ptr<juce::AudioProcessor> (
-          juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_AAX)))
+    : JuceAAX_Processor (juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_AAX))
 {
 }
 

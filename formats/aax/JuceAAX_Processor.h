@@ -7,10 +7,10 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <atomic>
 #include <vector>
 
 class JuceAAX_Processor : public AAX_CEffectParameters,

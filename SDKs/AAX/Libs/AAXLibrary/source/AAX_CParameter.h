@@ -34,14 +34,6 @@ public:
           value (identifier),
           defaultValue (defaultValueToUse)
     {
-        if (stepCount == 0)
-        {
-            if (type == AAX_eParameterType_Continuous)
-                SetNumberOfSteps (128);
-            else if (type == AAX_eParameterType_Discrete)
-                SetNumberOfSteps (2);
-        }
-
         SetToDefaultValue();
     }
 
@@ -367,7 +359,7 @@ private:
     AAX_CString name;
     std::map<uint32_t, AAX_CString> shortNames;
     bool automatable;
-    uint32_t stepCount = 0;
+    uint32_t stepCount = 128;
     AAX_EParameterType type = AAX_eParameterType_Continuous;
     AAX_EParameterOrientation orientation = 0;
     std::unique_ptr<AAX_ITaperDelegate<T>> taper;
