@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     static Instance instance;
     auto& effect = *instance.effect;
 
-    // The parser alone: what it read, it writes and reads back the same.
+    // The parser alone, on the raw bytes, then the plug-in restoring them.
     auto controls = chunkOf (AAX_ControlsChunkID, data, size);
     AAX_CChunkDataParser parser;
     parser.LoadChunk (header (controls));
