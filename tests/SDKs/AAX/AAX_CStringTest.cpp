@@ -42,14 +42,15 @@ TEST (AAX_CStringTest, CopiesAndAssignmentsTakeTheOtherText)
     EXPECT_STREQ (assigned.Get(), "Bypass");
 }
 
-struct EraseCase
+/** A range of characters and the text it leaves or takes. */
+struct RangeCase
 {
     uint32_t pos;
     uint32_t count;
     const char* expected;
 };
 
-class AAX_CStringEraseTest : public ::testing::TestWithParam<EraseCase> {};
+class AAX_CStringEraseTest : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P (AAX_CStringEraseTest, NeverRemovesPastTheEnd)
 {
@@ -58,23 +59,16 @@ TEST_P (AAX_CStringEraseTest, NeverRemovesPastTheEnd)
 }
 
 INSTANTIATE_TEST_SUITE_P (Bounds, AAX_CStringEraseTest, ::testing::Values (
-    EraseCase { 2, 3, "he" },
-    EraseCase { 2, 4, "he" },
-    EraseCase { 2, 100, "he" },
-    EraseCase { 1, 1, "hllo" },
-    EraseCase { 0, 0, "hello" },
-    EraseCase { 5, 1, "hello" },        // at the end: nothing to remove
-    EraseCase { 9, 1, "hello" },        // beyond the end: nothing, nothing touched
-    EraseCase { 0, 0xFFFFFFFFu, "" }));
+    RangeCase { 2, 3, "he" },
+    RangeCase { 2, 4, "he" },
+    RangeCase { 2, 100, "he" },
+    RangeCase { 1, 1, "hllo" },
+    RangeCase { 0, 0, "hello" },
+    RangeCase { 5, 1, "hello" },        // at the end: nothing to remove
+    RangeCase { 9, 1, "hello" },        // beyond the end: nothing, nothing touched
+    RangeCase { 0, 0xFFFFFFFFu, "" }));
 
-struct SubStringCase
-{
-    uint32_t pos;
-    uint32_t count;
-    const char* expected;
-};
-
-class AAX_CStringSubStringTest : public ::testing::TestWithParam<SubStringCase> {};
+class AAX_CStringSubStringTest : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P (AAX_CStringSubStringTest, TakesAtMostTheCharactersThere)
 {
@@ -84,10 +78,10 @@ TEST_P (AAX_CStringSubStringTest, TakesAtMostTheCharactersThere)
 }
 
 INSTANTIATE_TEST_SUITE_P (Bounds, AAX_CStringSubStringTest, ::testing::Values (
-    SubStringCase { 0, 3, "Mas" },
-    SubStringCase { 4, 10, "er" },
-    SubStringCase { 6, 2, "" },
-    SubStringCase { 7, 2, "" }));
+    RangeCase { 0, 3, "Mas" },
+    RangeCase { 4, 10, "er" },
+    RangeCase { 6, 2, "" },
+    RangeCase { 7, 2, "" }));
 
 struct NumberCase
 {
