@@ -5,6 +5,7 @@
 
 #include "AAX.h"
 #include "AAX_CMutex.h"
+#include "AAX_IPacketHandler.h"
 
 #include <cstring>
 #include <map>
@@ -54,16 +55,6 @@ private:
     bool dirty = true;
     uint32_t size = 0;
     SPacketData data;
-};
-
-/** Fills a packet for a parameter; 0 means post it. */
-class AAX_IPacketHandler
-{
-public:
-    virtual ~AAX_IPacketHandler() = default;
-    /** A new copy, owned by the caller. */
-    virtual AAX_IPacketHandler* Clone() const = 0;
-    virtual AAX_Result Call (AAX_CParamID id, AAX_CPacket& packet) const = 0;
 };
 
 /** Calls a member function of a target object: one taking the identifier and
