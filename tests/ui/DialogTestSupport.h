@@ -1,0 +1,147 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+namespace juce
+{
+    // JUCE's Linux message queue pump (what its plug-in message thread runs).
+    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+}
+
+namespace modulix_test
+{
+
+/** Runs this thread's message loop until the condition holds or the time is up;
+    returns whether it held. Timers, posted clicks and the browser's listings
+    arrive through it. */
+inline bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 3000)
+{
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+
+    while (! condition())
+    {
+        if (juce::Time::getMillisecondCounter() >= end)
+            return false;
+        if (! juce::dispatchNextMessageOnSystemQueue (true))
+            juce::Thread::sleep (1);
+    }
+    return true;
+}
+
+inline void pumpMessages (int milliseconds)
+{
+    pumpUntil ([] { return false; }, milliseconds);
+}
+
+/** The first descendant of that class and component name (any name when empty). */
+template <typename ComponentType = juce::Component>
+ComponentType* findChild (juce::Component& parent, const juce::String& name = {})
+{
+    for (auto* child : parent.getChildren())
+    {
+        if (auto* typed = dynamic_cast<ComponentType*> (child); typed != nullptr
+                                                                && (name.isEmpty() || child->getName() == name))
+            return typed;
+        if (auto* found = findChild<ComponentType> (*child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+/** Clicks a button the way JUCE delivers triggerClick: later, and only when enabled. */
+inline void click (juce::Button& button)
+{
+    button.triggerClick();
+    pumpMessages (20);
+}
+
+/** Writes a picture of the component (children included) as PNG for looking at. */
+inline void saveSnapshot (juce::Component& component, const juce::String& name)
+{
+    const auto folder = juce::File (MODULIX_SNAPSHOT_DIR);
+    folder.createDirectory();
+    const auto file = folder.getChildFile (name + ".png");
+    file.deleteFile();
+
+    juce::FileOutputStream out (file);
+    ASSERT_TRUE (out.openedOk()) << file.getFullPathName();
+    juce::PNGImageFormat().writeImageToStream (component.createComponentSnapshot (component.getLocalBounds()), out);
+}
+
+/** A dialog button is usable at full opacity, or disabled at half (stored in 8 bits). */
+inline bool isUsable (const juce::Button& button)
+{
+    return button.isEnabled() && std::abs (button.getAlpha() - 1.0f) < 0.01f;
+}
+
+inline bool isDimmed (const juce::Button& button)
+{
+    return ! button.isEnabled() && std::abs (button.getAlpha() - 0.5f) < 0.01f;
+}
+
+inline int countModalComponents()
+{
+    return juce::Component::getNumCurrentlyModalComponents();
+}
+
+/** A home folder of the test's own under the suite's temporary HOME (tests run
+    in parallel), with JUCE's message manager, and a window-sized owner with the
+    editor's look and feel to lay dialogs over. */
+class DialogTest : public ::testing::Test
+{
+protected:
+    DialogTest()
+        : previousHome (juce::SystemStats::getEnvironmentVariable ("HOME", {})),
+          home (juce::File (previousHome).getChildFile ("dialogs")
+                    .getChildFile (juce::String (testInfo().test_suite_name()) + "." + testInfo().name())
+                    .getNonexistentSibling())
+    {
+        home.deleteRecursively();
+        home.createDirectory();
+        ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+
+        window.setLookAndFeel (&lookAndFeel);
+        window.setSize (325, 454);
+    }
+
+    ~DialogTest() override
+    {
+        window.setLookAndFeel (nullptr);
+        home.deleteRecursively();
+        ::setenv ("HOME", previousHome.toRawUTF8(), 1);
+    }
+
+    /** The preset folder as the plug-in computes it, under this test's home. */
+    static juce::File presetRoot()
+    {
+        return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
+            .getChildFile ("Audio Music Apps")
+            .getChildFile ("Velora/Presets/ModulixQR7150");
+    }
+
+    static juce::File writeFile (const juce::File& file, const juce::String& text = "x")
+    {
+        file.getParentDirectory().createDirectory();
+        file.replaceWithText (text);
+        return file;
+    }
+
+    static const ::testing::TestInfo& testInfo()
+    {
+        return *::testing::UnitTest::GetInstance()->current_test_info();
+    }
+
+    juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    const juce::String previousHome;
+    const juce::File home;
+    juce::LookAndFeel_V3 lookAndFeel;
+    juce::Component window;
+};
+
+} // namespace modulix_test

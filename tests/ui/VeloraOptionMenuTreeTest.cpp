@@ -1,0 +1,463 @@
+#include "FolderTreeFixture.h"
+
+#include "VeloraOptionMenuTree.h"
+
+#include <memory>
+
+using modulix_test::FolderTreeTest;
+using modulix_test::LabelSpy;
+
+namespace
+{
+/** The tree with the pick of an open menu reachable: the menu itself needs a display. */
+struct MenuTree final : VeloraOptionMenuTree
+{
+    MenuTree() : VeloraOptionMenuTree ("tree_") {}
+
+    /** The lists the menu would be opened with now. */
+    Listing snapshot() const
+    {
+        Listing shown { getRootFolder(), {}, {} };
+
+        for (int i = 0; i < getNumOfFiles() - 1; ++i)
+        {
+            shown.filePaths.add (getFilePath (i));
+            shown.fileNames.add (getFileName (i));
+        }
+
+        return shown;
+    }
+
+    /** What mouseDown's callback does when the user picks that id. */
+    void pick (int itemId, const Listing& shown)  { menuClosed (itemId, shown); }
+    void pick (int itemId)                        { pick (itemId, snapshot()); }
+};
+
+class OptionMenuTreeTest : public FolderTreeTest
+{
+protected:
+    OptionMenuTreeTest()
+    {
+        menu->setDirectoryPath (root.getFullPathName());
+        menu->setFileExtension ("*.vmxp");
+    }
+
+    /** A root with nested sub-folders, an empty folder and a file of another kind. */
+    void addNestedTree() const
+    {
+        addFile ("A/C/c1.vmxp");
+        addFile ("A/a1.vmxp");
+        addFile ("A/a2.vmxp");
+        addFile ("B/b1.vmxp");
+        addFolder ("Empty");
+        addFile ("r1.vmxp");
+        addFile ("notes.txt");
+    }
+
+    /** Checks a menu against the folder it shows, items numbered from firstId on:
+        its sub-folders as sub-menus, then its own files, each in listing order.
+        Returns the id after the folder's last file. */
+    int expectMenuShowsFolder (const juce::PopupMenu& shown, const juce::File& folder, int firstId) const
+    {
+        auto entries = listNames (folder, true);
+        const int numSubFolders = entries.size();
+
+        for (const auto& name : listNames (folder, false))
+            if (name.matchesWildcard ("*.vmxp", false))
+                entries.add (name);
+
+        int nextId = firstId;
+        int position = 0;
+
+        for (juce::PopupMenu::MenuItemIterator items (shown); items.next(); ++position)
+        {
+            const auto& item = items.getItem();
+            EXPECT_EQ (item.text, entries[position]) << "the extension stays in item texts";
+            // JUCE greys out an empty sub-menu; everything else can be chosen.
+            EXPECT_EQ (item.isEnabled, item.subMenu == nullptr || item.subMenu->getNumItems() > 0) << item.text;
+
+            if (position < numSubFolders)
+            {
+                EXPECT_EQ (item.itemID, 0);
+                EXPECT_NE (item.subMenu, nullptr) << item.text;
+
+                if (item.subMenu != nullptr)
+                    nextId = expectMenuShowsFolder (*item.subMenu, folder.getChildFile (item.text), nextId);
+            }
+            else
+            {
+                EXPECT_EQ (item.subMenu, nullptr) << item.text;
+                EXPECT_EQ (item.itemID, nextId);
+                EXPECT_EQ (menu->getFilePath (nextId - 1), folder.getChildFile (item.text).getFullPathName());
+                ++nextId;
+            }
+        }
+
+        EXPECT_EQ (position, entries.size()) << folder.getFullPathName();
+        return nextId;
+    }
+
+    std::unique_ptr<MenuTree> menu = std::make_unique<MenuTree>();
+};
+} // namespace
+
+TEST_F (OptionMenuTreeTest, StartsAsAnEmptyCentredWhiteLabelOverTheMusicFolder)
+{
+    const MenuTree fresh;
+
+    EXPECT_EQ (fresh.getName(), "tree_");
+    EXPECT_TRUE (fresh.getText().isEmpty());
+    EXPECT_EQ (fresh.getJustificationType(), juce::Justification (juce::Justification::centred));
+    EXPECT_EQ (fresh.findColour (juce::Label::textColourId), juce::Colours::white);
+    EXPECT_FALSE (fresh.isEditableOnSingleClick());
+    EXPECT_FALSE (fresh.isEditableOnDoubleClick());
+    EXPECT_EQ (fresh.getSelectedFileIndex(), 0);
+    EXPECT_EQ (fresh.getNumOfFiles(), 1);
+    EXPECT_EQ (fresh.getRootMenu().getNumItems(), 0);
+}
+
+TEST_F (OptionMenuTreeTest, DefaultRootIsAudioMusicAppsInTheMusicFolderWithEveryFile)
+{
+    const auto musicApps = juce::File::getSpecialLocation (juce::File::userMusicDirectory).getChildFile ("Audio Music Apps");
+    const auto file = musicApps.getChildFile (scratch.getFileName()).getChildFile ("any.txt");
+    file.getParentDirectory().createDirectory();
+    file.replaceWithText ({});
+
+    MenuTree fresh;
+    fresh.setSelectedFilePath (file.getRelativePathFrom (musicApps));
+
+    EXPECT_EQ (fresh.getFilePath (fresh.getSelectedFileIndex() - 1), file.getFullPathName());
+    EXPECT_EQ (fresh.getText(), "any");
+    file.getParentDirectory().deleteRecursively();
+}
+
+TEST_F (OptionMenuTreeTest, NumbersFilesInPostOrderOfTheListing)
+{
+    addNestedTree();
+    menu->createMenuTree();
+
+    const auto expected = listInPostOrder (root, "*.vmxp");
+    ASSERT_EQ (expected.size(), 5);
+    EXPECT_EQ (menu->getNumOfFiles(), 6);
+
+    for (int id = 1; id <= expected.size(); ++id)
+    {
+        EXPECT_EQ (menu->getFilePath (id - 1), expected[id - 1]) << "item id " << id;
+        EXPECT_EQ (menu->getFileName (id - 1), juce::File (expected[id - 1]).getFileNameWithoutExtension());
+    }
+
+    EXPECT_TRUE (menu->getFilePath (-1).isEmpty());
+    EXPECT_TRUE (menu->getFilePath (5).isEmpty());
+    EXPECT_TRUE (menu->getFileName (5).isEmpty());
+
+    // The deepest folder's file comes before its parent's own files.
+    const auto c1 = expected.indexOf (root.getChildFile ("A/C/c1.vmxp").getFullPathName());
+    EXPECT_LT (c1, expected.indexOf (root.getChildFile ("A/a1.vmxp").getFullPathName()));
+    EXPECT_EQ (expected[4], root.getChildFile ("r1.vmxp").getFullPathName()) << "the root's own files come last";
+}
+
+TEST_F (OptionMenuTreeTest, MenusShowSubFoldersFirstThenFilesWithTheirIds)
+{
+    addNestedTree();
+    menu->createMenuTree();
+
+    EXPECT_EQ (expectMenuShowsFolder (menu->getRootMenu(), root, 1), menu->getNumOfFiles());
+}
+
+TEST_F (OptionMenuTreeTest, SelectingByPathTicksAndShowsTheNameWithoutExtension)
+{
+    addNestedTree();
+    LabelSpy spy;
+    menu->addListener (&spy);
+
+    menu->setSelectedFilePath ("A/C/c1.vmxp");
+
+    const auto expected = listInPostOrder (root, "*.vmxp");
+    const int id = expected.indexOf (root.getChildFile ("A/C/c1.vmxp").getFullPathName()) + 1;
+    EXPECT_EQ (menu->getSelectedFileIndex(), id);
+    EXPECT_EQ (menu->getSelectedFilePath(), "A/C/c1.vmxp");
+    EXPECT_EQ (menu->getText(), "c1");
+    EXPECT_TRUE (spy.textsSeen.isEmpty());
+
+    int ticked = 0;
+    for (juce::PopupMenu::MenuItemIterator items (menu->getRootMenu(), true); items.next();)
+        if (items.getItem().isTicked)
+        {
+            ++ticked;
+            EXPECT_EQ (items.getItem().itemID, id);
+        }
+    EXPECT_EQ (ticked, 1);
+}
+
+TEST_F (OptionMenuTreeTest, BackslashSeparatorsAreReadAsSlashes)
+{
+    addNestedTree();
+    menu->setDirectoryPath (root.getFullPathName().replaceCharacter ('/', '\\'));
+
+    menu->setSelectedFilePath ("A\\C\\c1.vmxp");
+
+    EXPECT_EQ (menu->getSelectedFilePath(), "A/C/c1.vmxp");
+    EXPECT_EQ (menu->getText(), "c1");
+    EXPECT_EQ (menu->getFilePath (menu->getSelectedFileIndex() - 1), root.getChildFile ("A/C/c1.vmxp").getFullPathName());
+}
+
+TEST_F (OptionMenuTreeTest, APathNamingNoListedFileShowsItsNameAndKeepsTheSelectedId)
+{
+    addNestedTree();
+    menu->setSelectedFilePath ("B/b1.vmxp");
+    const int id = menu->getSelectedFileIndex();
+
+    for (const auto* path : { "Init.vmxp", "B/missing.vmxp", "notes.txt", "../outside.vmxp" })
+    {
+        menu->setSelectedFilePath (path);
+        EXPECT_EQ (menu->getText(), juce::File ("/x").getChildFile (path).getFileNameWithoutExtension()) << path;
+        EXPECT_EQ (menu->getSelectedFilePath(), path);
+        EXPECT_EQ (menu->getSelectedFileIndex(), id) << path;
+    }
+}
+
+TEST_F (OptionMenuTreeTest, StepsThroughTheLastBuildWithWrapAround)
+{
+    addNestedTree();
+    menu->createMenuTree();
+    const int last = menu->getNumOfFiles() - 1;
+
+    struct StepCase { int from; bool forwards; int to; };
+    const StepCase cases[] = {
+        { 0, true, 1 },        // nothing selected yet
+        { 0, false, last },
+        { 1, true, 2 },
+        { 2, false, 1 },
+        { last, true, 1 },     // wraps forwards
+        { 1, false, last },    // wraps backwards
+    };
+
+    for (const auto& c : cases)
+    {
+        if (c.from > 0)
+            menu->setSelectedFileIndex (c.from);
+
+        c.forwards ? menu->nextResult() : menu->previousResult();
+
+        EXPECT_EQ (menu->getSelectedFileIndex(), c.to) << "from " << c.from << (c.forwards ? " forwards" : " backwards");
+        EXPECT_EQ (menu->getText(), menu->getFileName (c.to - 1));
+        EXPECT_EQ (menu->getSelectedFilePath(),
+                   juce::File (menu->getFilePath (c.to - 1)).getRelativePathFrom (root));
+
+        menu = std::make_unique<MenuTree>();
+        menu->setDirectoryPath (root.getFullPathName());
+        menu->setFileExtension ("*.vmxp");
+        menu->createMenuTree();
+    }
+}
+
+TEST_F (OptionMenuTreeTest, SteppingUsesTheListsOfTheLastBuild)
+{
+    addFile ("one.vmxp");
+    menu->createMenuTree();
+    addFile ("two.vmxp");
+
+    menu->nextResult();
+    menu->nextResult();
+
+    EXPECT_EQ (menu->getSelectedFileIndex(), 1);
+    EXPECT_EQ (menu->getText(), "one");
+}
+
+TEST_F (OptionMenuTreeTest, SteppingBackFromAnIdBeyondASmallerBuildSelectsTheLastFile)
+{
+    addFile ("one.vmxp");
+    addFile ("two.vmxp");
+    const auto three = addFile ("three.vmxp");
+    menu->createMenuTree();
+    menu->setSelectedFileIndex (3);
+
+    three.deleteFile();
+    menu->setSelectedFilePath ("three.vmxp");
+    ASSERT_EQ (menu->getSelectedFileIndex(), 3);
+
+    menu->previousResult();
+    EXPECT_EQ (menu->getSelectedFileIndex(), 2);
+}
+
+TEST_F (OptionMenuTreeTest, IdsNamingNoFileAreIgnored)
+{
+    menu->setSelectedFilePath ("Init.vmxp");
+    menu->nextResult();
+    menu->previousResult();
+    EXPECT_EQ (menu->getSelectedFileIndex(), 0) << "stepping without files";
+    EXPECT_EQ (menu->getText(), "Init");
+
+    addFile ("one.vmxp");
+    addFile ("two.vmxp");
+    menu->createMenuTree();
+    menu->setSelectedFileIndex (2);
+
+    for (const int id : { 0, -1, 3, 100 })
+    {
+        menu->setSelectedFileIndex (id);
+        EXPECT_EQ (menu->getSelectedFileIndex(), 2) << id;
+        EXPECT_EQ (menu->getText(), menu->getFileName (1)) << id;
+    }
+}
+
+TEST_F (OptionMenuTreeTest, NonRecursiveListsOnlyTheRootsOwnFilesInOneMenu)
+{
+    addNestedTree();
+    menu->setAsRecursive (false);
+    menu->createMenuTree();
+
+    EXPECT_EQ (menu->getNumOfFiles(), 2);
+    EXPECT_EQ (menu->getFilePath (0), root.getChildFile ("r1.vmxp").getFullPathName());
+    ASSERT_EQ (menu->getRootMenu().getNumItems(), 1);
+
+    juce::PopupMenu::MenuItemIterator items (menu->getRootMenu());
+    ASSERT_TRUE (items.next());
+    EXPECT_EQ (items.getItem().subMenu, nullptr);
+    EXPECT_EQ (items.getItem().text, "r1.vmxp");
+}
+
+TEST_F (OptionMenuTreeTest, AMissingOrEmptyRootBuildsOneEmptyMenu)
+{
+    for (const auto& folder : { root.getChildFile ("missing"), root })
+    {
+        menu->setDirectoryPath (folder.getFullPathName());
+        EXPECT_FALSE (menu->createMenuTree());
+        EXPECT_EQ (menu->getRootMenu().getNumItems(), 0);
+        EXPECT_EQ (menu->getNumOfFiles(), 1);
+    }
+}
+
+TEST_F (OptionMenuTreeTest, SymbolicLinkCyclesEndAndOtherLinkedFoldersAreWalked)
+{
+    addFile ("A/a1.vmxp");
+    addFile ("B/b1.vmxp");
+    addLink ("A/toRoot", root);
+    addLink ("A/toSelf", root.getChildFile ("A"));
+    addLink ("B/toA", root.getChildFile ("A"));
+    addFolder ("B/Deep/Deeper");
+    addLink ("B/Deep/Deeper/toDeep", root.getChildFile ("B/Deep"));
+
+    menu->createMenuTree();
+
+    juce::StringArray listed;
+    for (int i = 0; i < menu->getNumOfFiles() - 1; ++i)
+        listed.add (juce::File (menu->getFilePath (i)).getRelativePathFrom (root));
+    listed.sort (false);
+
+    EXPECT_EQ (listed.joinIntoString (" "), "A/a1.vmxp B/b1.vmxp B/toA/a1.vmxp");
+
+    // A link that would re-enter a folder being walked is left out of the menu.
+    juce::StringArray subMenus;
+    for (juce::PopupMenu::MenuItemIterator items (menu->getRootMenu(), true); items.next();)
+        if (items.getItem().subMenu != nullptr)
+            subMenus.add (items.getItem().text);
+    subMenus.sort (false);
+    EXPECT_EQ (subMenus.joinIntoString (" "), "A B Deep Deeper toA");
+}
+
+TEST_F (OptionMenuTreeTest, FoldersAddedBetweenBuildsAreListed)
+{
+    addFile ("A/a.vmxp");
+    menu->createMenuTree();
+
+    for (int i = 0; i < 40; ++i)
+        addFile ("N" + juce::String (i) + "/Sub/f.vmxp");
+
+    menu->createMenuTree();
+    EXPECT_EQ (menu->getNumOfFiles(), 42);
+    EXPECT_EQ (menu->getRootMenu().getNumItems(), 41);
+}
+
+TEST_F (OptionMenuTreeTest, PickingAnotherFileTellsListenersBeforeTheNameChanges)
+{
+    addNestedTree();
+    menu->setSelectedFilePath ("r1.vmxp");
+    const auto expected = listInPostOrder (root, "*.vmxp");
+    const int id = expected.indexOf (root.getChildFile ("B/b1.vmxp").getFullPathName()) + 1;
+
+    juce::String pathSeen;
+    LabelSpy spy ([&] (juce::Label&) { pathSeen = menu->getSelectedFilePath(); });
+    menu->addListener (&spy);
+
+    menu->pick (id);
+
+    EXPECT_EQ (spy.textsSeen, juce::StringArray ("r1"));
+    EXPECT_EQ (pathSeen, "B/b1.vmxp");
+    EXPECT_EQ (menu->getText(), "b1");
+    EXPECT_EQ (menu->getSelectedFileIndex(), id);
+}
+
+TEST_F (OptionMenuTreeTest, PickingTheLastPickAgainTellsListenersOnlyWhenTheShownTextChanges)
+{
+    addNestedTree();
+    menu->createMenuTree();
+    LabelSpy spy;
+    menu->addListener (&spy);
+
+    menu->pick (1);
+    ASSERT_EQ (spy.textsSeen.size(), 1);
+
+    menu->pick (1);
+    EXPECT_EQ (spy.textsSeen.size(), 1) << "same file, same text";
+
+    menu->setText (menu->getText() + "*", juce::dontSendNotification);
+    menu->pick (1);
+    EXPECT_EQ (spy.textsSeen.size(), 2);
+    EXPECT_EQ (spy.textsSeen[1], menu->getFileName (0)) << "told through the label's own notification";
+
+    menu->nextResult();
+    menu->pick (1);
+    EXPECT_EQ (spy.textsSeen.size(), 3) << "the same file as the last pick, but another name shown";
+}
+
+TEST_F (OptionMenuTreeTest, ADismissedMenuChangesNothing)
+{
+    addNestedTree();
+    menu->setSelectedFilePath ("B/b1.vmxp");
+    const int id = menu->getSelectedFileIndex();
+    LabelSpy spy;
+    menu->addListener (&spy);
+
+    for (const int result : { 0, -1, 6 })
+        menu->pick (result);
+
+    EXPECT_TRUE (spy.textsSeen.isEmpty());
+    EXPECT_EQ (menu->getSelectedFileIndex(), id);
+    EXPECT_EQ (menu->getText(), "b1");
+}
+
+TEST_F (OptionMenuTreeTest, APickMeansTheFileTheOpenMenuShowedThoughTheTreeWasRebuilt)
+{
+    addNestedTree();
+    menu->createMenuTree();
+    const auto shown = menu->snapshot();
+
+    // While the menu is open the first file goes and the tree is rebuilt: every id shifts.
+    juce::File (shown.filePaths[0]).deleteFile();
+    menu->setSelectedFilePath ("r1.vmxp");
+    ASSERT_NE (menu->getFilePath (1), shown.filePaths[1]);
+
+    menu->pick (2, shown);
+
+    EXPECT_EQ (menu->getSelectedFileIndex(), 2);
+    EXPECT_EQ (root.getChildFile (menu->getSelectedFilePath()).getFullPathName(), shown.filePaths[1]);
+    EXPECT_EQ (menu->getText(), shown.fileNames[1]);
+
+    menu->nextResult();
+    EXPECT_EQ (root.getChildFile (menu->getSelectedFilePath()).getFullPathName(), shown.filePaths[2])
+        << "stepping goes on from the lists the user saw";
+}
+
+TEST_F (OptionMenuTreeTest, AListenerMayDeleteTheMenu)
+{
+    addNestedTree();
+    menu->createMenuTree();
+    LabelSpy spy ([&] (juce::Label&) { menu.reset(); });
+    menu->addListener (&spy);
+
+    menu->pick (1);
+
+    EXPECT_EQ (menu, nullptr);
+    EXPECT_EQ (spy.textsSeen.size(), 1);
+}

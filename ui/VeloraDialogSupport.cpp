@@ -1,0 +1,96 @@
+#include "VeloraDialogSupport.h"
+
+#include "ModulixDialogBoxBinImg.h"
+
+namespace VeloraDialogSupport
+{
+juce::Image loadPicture (const char* data, int size)
+{
+    if (data == nullptr || size <= 0)
+        return {};
+    return juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
+}
+
+juce::Image loadButtonPicture (int code)
+{
+    using namespace ModulixDialogBoxBinImg;
+
+    switch (code)
+    {
+        case 3:
+        case 4:  return loadPicture (cancel_png, cancel_pngSize);
+        case 5:  return loadPicture (save_png, save_pngSize);
+        case 8:  return loadPicture (newfolder_png, newfolder_pngSize);
+        case 10: return loadPicture (overwrite_png, overwrite_pngSize);
+        default: return loadPicture (ok_png, ok_pngSize);
+    }
+}
+
+void setUsable (juce::Button& button, bool usable)
+{
+    button.setAlpha (usable ? 1.0f : 0.5f);
+    button.setEnabled (usable);
+}
+
+juce::String cutTextToBox (const juce::String& text, const juce::Font& font, juce::Rectangle<int> box)
+{
+    const auto fits = [&font, box] (const juce::String& candidate)
+    {
+        juce::GlyphArrangement glyphs;
+        glyphs.addJustifiedText (font, candidate, 0.0f, 0.0f, static_cast<float> (box.getWidth()),
+                                 juce::Justification::centred);
+        return glyphs.getBoundingBox (0, -1, true).getHeight() <= static_cast<float> (box.getHeight());
+    };
+    const auto cutAt = [&text] (int length) { return text.substring (0, length).trimEnd() + "..."; };
+
+    if (fits (text))
+        return text;
+
+    int fitting = 0;
+    for (int tooLong = text.length(); tooLong - fitting > 1;)
+    {
+        const int middle = (fitting + tooLong) / 2;
+        (fits (cutAt (middle)) ? fitting : tooLong) = middle;
+    }
+    return cutAt (fitting);
+}
+
+bool holdsModalState (const juce::Component& dialog)
+{
+    if (dialog.isCurrentlyModal (false))
+        return true;
+
+    for (int i = juce::Component::getNumCurrentlyModalComponents(); --i >= 0;)
+        if (dialog.isParentOf (juce::Component::getCurrentlyModalComponent (i)))
+            return true;
+
+    return false;
+}
+
+bool enterModalState (juce::Component& dialog, bool takeFromParent)
+{
+    if (holdsModalState (dialog))
+        return false;
+
+    if (auto* parent = dialog.getParentComponent(); takeFromParent && parent != nullptr
+                                                     && parent->isCurrentlyModal (false))
+        parent->exitModalState (1);
+
+    dialog.enterModalState (true, nullptr, false);
+    return true;
+}
+
+bool leaveModalState (juce::Component& dialog, bool giveBackToParent)
+{
+    if (! dialog.isVisible() && ! dialog.isCurrentlyModal (false))
+        return false;
+
+    dialog.exitModalState (1);
+
+    if (auto* parent = dialog.getParentComponent(); giveBackToParent && parent != nullptr
+                                                     && parent->isVisible() && ! holdsModalState (*parent))
+        parent->enterModalState (true, nullptr, false);
+
+    return true;
+}
+} // namespace VeloraDialogSupport

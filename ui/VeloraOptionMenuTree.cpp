@@ -1,0 +1,242 @@
+#include "VeloraOptionMenuTree.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace
+{
+    /** The folder's path with every link and ".." resolved, to recognise a folder
+        reached again through a symbolic link; the plain path when that fails. */
+    std::filesystem::path getRealPath (const juce::File& folder)
+    {
+        const auto path = std::filesystem::u8path (folder.getFullPathName().toStdString());
+        std::error_code error;
+        auto realPath = std::filesystem::canonical (path, error);
+        return error ? path : realPath;
+    }
+} // namespace
+
+/** The state of one rebuild: the file to tick, whether it was found, and the
+    folders being walked, from the root down to the current one. */
+struct VeloraOptionMenuTree::Walk
+{
+    juce::String target;
+    bool found = false;
+    std::vector<std::filesystem::path> openFolders;
+
+    /** True when the folder is one of those being walked: entering it again would never end. */
+    bool wouldCycle (const juce::File& folder) const
+    {
+        return std::find (openFolders.begin(), openFolders.end(), getRealPath (folder)) != openFolders.end();
+    }
+};
+
+VeloraOptionMenuTree::VeloraOptionMenuTree (const juce::String& name)
+    : juce::Label (name, {}),
+      directoryPath (juce::File::getSpecialLocation (juce::File::userMusicDirectory)
+                         .getChildFile ("Audio Music Apps").getFullPathName())
+{
+    directoryPath = withForwardSlashes (directoryPath);
+    setJustificationType (juce::Justification::centred);
+    setColour (juce::Label::textColourId, juce::Colours::white);
+    setEditable (false, false);
+}
+
+VeloraOptionMenuTree::~VeloraOptionMenuTree()
+{
+    // Closing every menu would also close menus of other plug-in instances.
+    if (menuIsOpen)
+        juce::PopupMenu::dismissAllActiveMenus();
+}
+
+void VeloraOptionMenuTree::mouseDown (const juce::MouseEvent&)
+{
+    createMenuTree();
+
+    // The ids of the menu refer to these lists, however often the tree is rebuilt while it is open.
+    auto shownListing = std::make_shared<const Listing> (listing);
+    menuIsOpen = true;
+
+    menus.back().showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this),
+                                 [safeThis = SafePointer<VeloraOptionMenuTree> (this), shownListing] (int itemId)
+                                 {
+                                     if (safeThis != nullptr)
+                                         safeThis->menuClosed (itemId, *shownListing);
+                                 });
+}
+
+bool VeloraOptionMenuTree::menuClosed (int itemId, const Listing& shownListing)
+{
+    menuIsOpen = false;
+
+    if (itemId < 1 || itemId > shownListing.filePaths.size())
+        return false;
+
+    listing = shownListing;
+    selectedFileIndex = itemId;
+    selectedFilePath = getRelativePath (juce::File (listing.filePaths[itemId - 1]), listing.root);
+
+    const auto pickedPath = selectedFilePath;
+    const auto pickedName = listing.fileNames[itemId - 1];
+    const SafePointer<VeloraOptionMenuTree> safeThis (this);
+
+    if (pickedPath != lastPickedFilePath)
+    {
+        // Listeners run while the label still shows the previous name.
+        callChangeListeners();
+
+        if (safeThis == nullptr)
+            return false;
+
+        lastPickedFilePath = pickedPath;
+        setText (pickedName, juce::dontSendNotification);
+    }
+    else
+    {
+        // The same file again: listeners hear of it only when the shown text changes
+        // (when a marker had been appended to the name).
+        setText (pickedName, juce::sendNotification);
+
+        if (safeThis == nullptr)
+            return false;
+    }
+
+    return true;
+}
+
+void VeloraOptionMenuTree::setDirectoryPath (juce::String path)
+{
+    directoryPath = withForwardSlashes (path);
+}
+
+void VeloraOptionMenuTree::setSelectedFilePath (juce::String path)
+{
+    selectFilePath (path);
+}
+
+bool VeloraOptionMenuTree::selectFilePath (const juce::String& path)
+{
+    selectedFilePath = withForwardSlashes (path);
+    const bool found = createMenuTree();
+
+    setText (found ? listing.fileNames[selectedFileIndex - 1]
+                   : getFileAt (selectedFilePath).getFileNameWithoutExtension(),
+             juce::dontSendNotification);
+    return found;
+}
+
+void VeloraOptionMenuTree::setSelectedFileIndex (int itemId)
+{
+    selectFileIndex (itemId);
+}
+
+bool VeloraOptionMenuTree::selectFileIndex (int itemId)
+{
+    if (itemId < 1 || itemId > listing.filePaths.size())
+        return false;
+
+    selectedFileIndex = itemId;
+    selectedFilePath = getRelativePath (juce::File (listing.filePaths[itemId - 1]), listing.root);
+    setText (listing.fileNames[itemId - 1], juce::dontSendNotification);
+    return true;
+}
+
+void VeloraOptionMenuTree::setAsRecursive (bool shouldWalkSubFolders)     { asRecursive = shouldWalkSubFolders; }
+void VeloraOptionMenuTree::setFileExtension (juce::String wildcardPattern) { fileExtension = wildcardPattern; }
+
+juce::String VeloraOptionMenuTree::getSelectedFilePath() const  { return selectedFilePath; }
+int VeloraOptionMenuTree::getSelectedFileIndex() const          { return selectedFileIndex; }
+juce::String VeloraOptionMenuTree::getFilePath (int index) const { return listing.filePaths[index]; }
+juce::String VeloraOptionMenuTree::getFileName (int index) const { return listing.fileNames[index]; }
+int VeloraOptionMenuTree::getNumOfFiles() const                  { return listing.filePaths.size() + 1; }
+
+void VeloraOptionMenuTree::nextResult()
+{
+    const int lastId = listing.filePaths.size();
+    setSelectedFileIndex (selectedFileIndex < lastId ? selectedFileIndex + 1 : 1);
+}
+
+void VeloraOptionMenuTree::previousResult()
+{
+    // A selection beyond the last id (kept from a larger build) steps back to the last file.
+    const int lastId = listing.filePaths.size();
+    setSelectedFileIndex (selectedFileIndex > 1 && selectedFileIndex <= lastId ? selectedFileIndex - 1 : lastId);
+}
+
+bool VeloraOptionMenuTree::createMenuTree()
+{
+    const auto root = getRootFolder();
+
+    listing = { root, {}, {} };
+    menus.clear();
+
+    Walk walk;
+    walk.target = getFileAt (selectedFilePath).getFullPathName();
+    createSubMenu (root, walk);
+    return walk.found;
+}
+
+int VeloraOptionMenuTree::createSubMenu (const juce::File& folder, Walk& walk)
+{
+    juce::PopupMenu menu;
+
+    if (asRecursive && folder != juce::File())
+    {
+        walk.openFolders.push_back (getRealPath (folder));
+
+        for (const auto& subFolder : folder.findChildFiles (juce::File::findDirectories, false, "*"))
+            if (! walk.wouldCycle (subFolder))
+                menu.addSubMenu (subFolder.getFileName(), menus[(size_t) createSubMenu (subFolder, walk)], true);
+
+        walk.openFolders.pop_back();
+    }
+
+    if (folder != juce::File())
+    {
+        for (const auto& file : folder.findChildFiles (juce::File::findFiles, false, fileExtension))
+        {
+            const int itemId = listing.filePaths.size() + 1;
+            const bool isTicked = file.getFullPathName() == walk.target;
+
+            if (isTicked)
+            {
+                walk.found = true;
+                selectedFileIndex = itemId;
+            }
+
+            menu.addItem (itemId, file.getFileName(), true, isTicked);
+            listing.filePaths.add (file.getFullPathName());
+            listing.fileNames.add (file.getFileNameWithoutExtension());
+        }
+    }
+
+    menus.push_back (std::move (menu));
+    return (int) menus.size() - 1;
+}
+
+const juce::PopupMenu& VeloraOptionMenuTree::getRootMenu() const noexcept
+{
+    return menus.back();
+}
+
+juce::File VeloraOptionMenuTree::getRootFolder() const
+{
+    return juce::File::isAbsolutePath (directoryPath) ? juce::File (directoryPath) : juce::File();
+}
+
+juce::File VeloraOptionMenuTree::getFileAt (const juce::String& path) const
+{
+    return getRootFolder().getChildFile (withForwardSlashes (path));
+}
+
+juce::String VeloraOptionMenuTree::getRelativePath (const juce::File& file, const juce::File& root)
+{
+    return file.isAChildOf (root) ? withForwardSlashes (file.getRelativePathFrom (root)) : juce::String();
+}
+
+juce::String VeloraOptionMenuTree::withForwardSlashes (const juce::String& path)
+{
+    return path.replaceCharacter ('\\', '/');
+}

@@ -1,0 +1,63 @@
+#include "VeloraOverwriteComponent.h"
+
+#include "ModulixQR7150AudioProcessor.h"
+#include "VeloraPresetFolder.h"
+#include "VeloraPresetMenu.h"
+
+VeloraOverwriteComponent::VeloraOverwriteComponent (const juce::String& name,
+                                                    ModulixQR7150AudioProcessor* processor_,
+                                                    VeloraPresetMenu* presetMenu_)
+    : VeloraAlertComponent (name, 1, 1, 3),
+      processor (processor_),
+      presetMenu (presetMenu_)
+{
+    setTitle ({});
+}
+
+void VeloraOverwriteComponent::show (int buttons, int kind)
+{
+    showingFailure = false;
+    VeloraAlertComponent::show (buttons, kind);
+}
+
+void VeloraOverwriteComponent::okButtonClicked()
+{
+    if (showingFailure)
+        return hide();
+
+    if (overwritePreset())
+        hide();
+}
+
+void VeloraOverwriteComponent::cancelButtonClicked()
+{
+    hide();
+}
+
+void VeloraOverwriteComponent::showSaveFailure (const juce::File& file)
+{
+    setTitle (juce::String (saveFailedMessage) + "\n\n\"" + VeloraPresetFolder::describe (file) + "\"");
+    VeloraAlertComponent::show (1, 4);
+    showingFailure = true;
+}
+
+bool VeloraOverwriteComponent::overwritePreset()
+{
+    if (presetMenu == nullptr || processor == nullptr)
+        return true;
+
+    const bool saved = VeloraPresetFolder::savePreset (*presetMenu, *processor, presetFile);
+
+    if (saved)
+    {
+        auto& program = processor->programs[processor->currentProgram];
+        program.presetPath[program.activeChannel] = presetMenu->getSelectedFilePath();
+    }
+
+    processor->updateHostDisplay();
+
+    if (! saved)
+        showSaveFailure (presetFile);
+
+    return saved;
+}

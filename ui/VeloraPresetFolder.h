@@ -1,0 +1,36 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+class ModulixQR7150AudioProcessor;
+class VeloraPresetMenu;
+
+/** Where preset files live, and the one road by which the dialogs save them.
+
+    Whether a file lies inside the preset folder is decided on file paths
+    (juce::File::isAChildOf, getRelativePathFrom), never by searching path text:
+    a sibling such as "ModulixQR7150-old", a path leading up with "..", a full
+    path typed into a name box or a differently cased spelling of the folder
+    (where the file system tells case apart) is outside. */
+namespace VeloraPresetFolder
+{
+    /** The user's music folder, "Audio Music Apps", "Velora/Presets/ModulixQR7150";
+        computed afresh at each call. */
+    juce::File getRoot();
+
+    /** True for a file or folder below the preset folder (not the folder itself). */
+    bool contains (const juce::File& file);
+
+    /** True for the preset folder itself or a folder below it. */
+    bool isInTree (const juce::File& folder);
+
+    /** The path below the preset folder, "/"-separated, for a file inside it;
+        the full path for any other file (for messages only). */
+    juce::String describe (const juce::File& file);
+
+    /** Writes the processor's current setting into a preset file inside the preset
+        folder through the preset menu (which writes a temporary file and moves it
+        over the old one, then selects the file). True only when the file now
+        holds exactly that setting; a file outside the folder is never written. */
+    bool savePreset (VeloraPresetMenu& presetMenu, ModulixQR7150AudioProcessor& processor, const juce::File& file);
+}
