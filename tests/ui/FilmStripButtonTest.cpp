@@ -9,6 +9,7 @@
 #include "Velora4StateButton3PDT.h"
 
 #include <memory>
+#include <ostream>
 
 using namespace FilmStripTestBits;
 
@@ -114,6 +115,11 @@ namespace
         { Kind::kick,      true,  true,  up,   0 },
         { Kind::kick,      true,  false, down, 1 },
     };
+
+    void PrintTo (const FrameCase& c, std::ostream* os)
+    {
+        *os << "frame " << c.frame;
+    }
 
     class ButtonFrameTest : public UiTest, public ::testing::WithParamInterface<FrameCase> {};
 

@@ -100,7 +100,8 @@ namespace FilmStripTestBits
     inline void saveSnapshot (juce::Component& component, const juce::String& name)
     {
         const juce::File folder (MODULIX_SNAPSHOT_DIR);
-        ASSERT_TRUE (folder.createDirectory());
+        folder.createDirectory(); // other test processes may be making it at the same moment
+        ASSERT_TRUE (folder.isDirectory());
 
         const auto file = folder.getChildFile (name + ".png");
         file.deleteFile();

@@ -54,7 +54,7 @@ TEST_F (KnobTest, ValueChoosesFrameRoundingUp)
     EXPECT_EQ (rig.knob.getInterval(), 0.0);
 
     const struct { double value; int frame; } cases[] = {
-        { 0.0, 0 }, { 0.001, 1 }, { 0.2f, 20 }, { 0.5, 50 }, { 0.5001, 51 }, { 0.999, 100 }, { 1.0, 100 },
+        { 0.0, 0 }, { 0.001, 1 }, { (double) 0.2f, 20 }, { 0.5, 50 }, { 0.5001, 51 }, { 0.999, 100 }, { 1.0, 100 },
         { -1.0, 0 }, { 3.0, 100 }, { notANumber, 0 },
     };
 
@@ -104,7 +104,7 @@ TEST_F (KnobTest, SyncKnobShowsTheStepThatPlaysForAValueFromOutside)
 {
     const struct { double value; int step; } cases[] = {
         { 1.0, 18 },                          // the last position is 18 x step, not 1
-        { 1.0f / 6.0f, 3 },                   // the processor's default equals the bound of step 3
+        { (double) (1.0f / 6.0f), 3 },        // the processor's default equals the bound of step 3
         { 0.08, 2 },                          // nearer to position 1, but the engine plays step 2
         { 0.5, 9 },
         { 0.9444445, 18 },
@@ -131,7 +131,7 @@ TEST_F (KnobTest, SyncTextsChangeExactlyAtTheEnginesBounds)
     EXPECT_EQ (getText (knob, 0.0), "8/1");
     EXPECT_EQ (getText (knob, -1.0), "8/1");
     EXPECT_EQ (getText (knob, std::nextafter (0.0, 1.0)), "8/1"); // 0 in single precision
-    EXPECT_EQ (getText (knob, std::nextafter (0.0f, 1.0f)), "4/1");
+    EXPECT_EQ (getText (knob, (double) std::nextafter (0.0f, 1.0f)), "4/1");
     EXPECT_EQ (getText (knob, 1.0), "1/32T");
     EXPECT_EQ (getText (knob, 2.0), "1/32T");
     EXPECT_EQ (getText (knob, 0.5), "1/4T");
@@ -139,9 +139,9 @@ TEST_F (KnobTest, SyncTextsChangeExactlyAtTheEnginesBounds)
     for (int k = 1; k <= 17; ++k)
     {
         const float bound = getStepBound (k);
-        EXPECT_EQ (getText (knob, bound), noteTexts[k]) << k;
-        EXPECT_EQ (getText (knob, std::nextafter (bound, 0.0f)), noteTexts[k]) << k;
-        EXPECT_EQ (getText (knob, std::nextafter (bound, 1.0f)), noteTexts[k + 1]) << k;
+        EXPECT_EQ (getText (knob, (double) bound), noteTexts[k]) << k;
+        EXPECT_EQ (getText (knob, (double) std::nextafter (bound, 0.0f)), noteTexts[k]) << k;
+        EXPECT_EQ (getText (knob, (double) std::nextafter (bound, 1.0f)), noteTexts[k + 1]) << k;
         // A double just above the bound reaches the engine as the bound itself.
         EXPECT_EQ (getText (knob, std::nextafter ((double) bound, 1.0)), noteTexts[k]) << k;
     }
@@ -162,7 +162,7 @@ TEST_F (KnobTest, SyncKnobAgreesWithTheEngineOnEveryValue)
         return model.getLfoFrequency();
     };
 
-    ASSERT_NE (getPlayedRate (getStepBound (9)), getPlayedRate (std::nextafter (getStepBound (9), 1.0f)));
+    ASSERT_NE (getPlayedRate ((double) getStepBound (9)), getPlayedRate ((double) std::nextafter (getStepBound (9), 1.0f)));
 
     auto checkValue = [&getPlayedRate] (double value)
     {
@@ -172,7 +172,7 @@ TEST_F (KnobTest, SyncKnobAgreesWithTheEngineOnEveryValue)
 
     for (int k = 0; k <= 18; ++k)
         for (const float value : { getStepBound (k), std::nextafter (getStepBound (k), 0.0f), std::nextafter (getStepBound (k), 2.0f) })
-            checkValue (value);
+            checkValue ((double) value);
 
     for (int i = 0; i <= 10000; ++i)
         checkValue (i / 10000.0);
@@ -186,7 +186,7 @@ TEST_F (KnobTest, FreeRateTexts)
 
     const struct { double value; const char* text; } cases[] = {
         { 0.0, "0.01 Hz" }, { 0.001, "0.01 Hz" }, { 0.01, "0.01 Hz" }, { 0.1, "0.14 Hz" }, { 0.2, "0.35 Hz" },
-        { 0.2f, "0.35 Hz" }, { 0.5, "2.00 Hz" }, { 0.75, "6.50 Hz" }, { 1.0, "20.00 Hz" },
+        { (double) 0.2f, "0.35 Hz" }, { 0.5, "2.00 Hz" }, { 0.75, "6.50 Hz" }, { 1.0, "20.00 Hz" },
         { -0.5, "0.01 Hz" }, { 1.5, "20.00 Hz" }, { notANumber, "0.01 Hz" },
     };
 

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 using namespace FilmStripTestBits;
 
@@ -45,7 +46,7 @@ namespace
         { 0.2, 1, true },             // nearer to 0, but plays Type 2
         { 0.25, 1, true },
         { 0.4999, 1, true },
-        { aboveHalf, 2, true },
+        { (double) aboveHalf, 2, true },
         { 0.7, 2, true },
         { -0.3, 0, true },
         { std::nextafter (0.0, 1.0), 0, true }, // a double too small for single precision is 0 there
@@ -53,6 +54,11 @@ namespace
         { -2.0, 0, false },
         { std::numeric_limits<double>::quiet_NaN(), 0, false },
     };
+
+    void PrintTo (const ValueCase& c, std::ostream* os)
+    {
+        *os << "value " << c.value << " frame " << c.frame;
+    }
 
     class SwitchValueTest : public UiTest, public ::testing::WithParamInterface<ValueCase> {};
 }
