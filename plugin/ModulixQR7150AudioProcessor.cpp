@@ -1,5 +1,7 @@
 #include "ModulixQR7150AudioProcessor.h"
 
+#include "ModulixQR7150AudioProcessorEditor.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -226,6 +228,11 @@ const juce::String ModulixQR7150AudioProcessor::getProgramName (int index)
     const auto& program = programs[index];
     return getPresetFolder().getChildFile (program.presetPath[program.activeChannel])
                             .getFileNameWithoutExtension();
+}
+
+juce::AudioProcessorEditor* ModulixQR7150AudioProcessor::createEditor()
+{
+    return new ModulixQR7150AudioProcessorEditor (this);
 }
 
 //==============================================================================

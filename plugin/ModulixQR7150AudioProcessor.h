@@ -82,8 +82,9 @@ public:
     bool acceptsMidi() const override                    { return false; }
     bool producesMidi() const override                   { return false; }
 
-    juce::AudioProcessorEditor* createEditor() override  { return nullptr; }
-    bool hasEditor() const override                      { return false; }
+    /** A new ModulixQR7150AudioProcessorEditor on this processor; the caller owns it. */
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override                      { return true; }
 
     //==============================================================================
     using juce::AudioProcessor::getParameterName;
