@@ -48,13 +48,6 @@ namespace
         return bIsActive ? loadPicture (btoa_png, btoa_pngSize) : loadPicture (atob_png, atob_pngSize);
     }
 
-    /** A setting number that is not 1 reads as setting A: a record from
-        elsewhere must never index outside the two settings. */
-    int getActiveSetting (const ProgramSlot& slot) noexcept
-    {
-        return slot.activeChannel == 1 ? 1 : 0;
-    }
-
     juce::String quoted (const juce::String& text)
     {
         return "\"" + text + "\"";
@@ -88,11 +81,11 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
     addButton (abButton_, "abButton_", ab_png, ab_pngSize, { 92, 35, 62, 23 });
     addButton (abCopyButton_, "abCopyButton_", atob_png, atob_pngSize, { 163, 30, 75, 25 });
     addButton (bypassButton_, "bypassButton_", bypass_png, bypass_pngSize, { 222, 354, 90, 99 });
-    bypassButton_->setToggleState (getProcessor().getParameter (Param::onBypass) > 0.0f, juce::dontSendNotification);
+    showSwitch (*bypassButton_, Param::onBypass);
     addButton (stereoSpreadButton_, "stereoSpreadButton_", stereo_png, stereo_pngSize, { 263, 62, 54, 22 });
-    stereoSpreadButton_->setToggleState (getProcessor().getParameter (Param::stereo) > 0.0f, juce::dontSendNotification);
+    showSwitch (*stereoSpreadButton_, Param::stereo);
     addButton (syncButton_, "syncButton_", sync_png, sync_pngSize, { 7, 62, 54, 22 });
-    syncButton_->setToggleState (getProcessor().getParameter (Param::sync) > 0.0f, juce::dontSendNotification);
+    showSwitch (*syncButton_, Param::sync);
 
     auto& typeSwitch = addChild (typeKnob_, std::make_unique<VeloraVerticalSwitch2> ("typeKnob_"),
                                  { 106, 137, 48, 80 }, true);
@@ -145,7 +138,8 @@ ModulixQR7150AudioProcessorEditor::~ModulixQR7150AudioProcessorEditor()
 {
     stopTimer();
 
-    // The preset menu goes last: the save browser and the overwrite box point to it.
+    // The preset menu goes last, with the members: the save browser and the
+    // overwrite box point to it.
     fileButton_.reset();
     presetDecButton_.reset();
     presetIncButton_.reset();
@@ -168,7 +162,6 @@ ModulixQR7150AudioProcessorEditor::~ModulixQR7150AudioProcessorEditor()
     savePresetBrowser_.reset();
     overwritePresetComponent_.reset();
     alert_.reset();
-    presetMenu_.reset();
 
     setLookAndFeel (nullptr);
 }
@@ -238,7 +231,7 @@ ProgramSlot& ModulixQR7150AudioProcessorEditor::getCurrentSlot() const noexcept
 juce::String& ModulixQR7150AudioProcessorEditor::getActivePresetPath() const noexcept
 {
     auto& slot = getCurrentSlot();
-    return slot.presetPath[getActiveSetting (slot)];
+    return slot.presetPath[slot.getActiveSetting()];
 }
 
 juce::File ModulixQR7150AudioProcessorEditor::getUserManual()
@@ -319,7 +312,7 @@ void ModulixQR7150AudioProcessorEditor::refreshControls()
     auto& p = getProcessor();
     const auto value = [&p] (int index) { return static_cast<double> (p.getParameter (index)); };
 
-    bypassButton_->setToggleState (p.getParameter (Param::onBypass) > 0.0f, juce::dontSendNotification);
+    showSwitch (*bypassButton_, Param::onBypass);
     typeKnob_->setValue (value (Param::chorusType), juce::dontSendNotification);
     rateKnob_->setValue (value (Param::rate), juce::dontSendNotification);
     rateSyncKnob_->setValue (value (Param::rateSync), juce::dontSendNotification);
@@ -327,13 +320,18 @@ void ModulixQR7150AudioProcessorEditor::refreshControls()
     depthKnob_->setValue (value (Param::depth), juce::dontSendNotification);
     mixKnob_->setValue (value (Param::mix), juce::dontSendNotification);
     levelKnob_->setValue (value (Param::level), juce::dontSendNotification);
-    stereoSpreadButton_->setToggleState (p.getParameter (Param::stereo) > 0.0f, juce::dontSendNotification);
-    syncButton_->setToggleState (p.getParameter (Param::sync) > 0.0f, juce::dontSendNotification);
+    showSwitch (*stereoSpreadButton_, Param::stereo);
+    showSwitch (*syncButton_, Param::sync);
+}
+
+void ModulixQR7150AudioProcessorEditor::showSwitch (juce::Button& button, int parameter)
+{
+    button.setToggleState (getProcessor().getParameter (parameter) > 0.0f, juce::dontSendNotification);
 }
 
 void ModulixQR7150AudioProcessorEditor::refreshAbSwitch()
 {
-    const bool bIsActive = getActiveSetting (getCurrentSlot()) == 1;
+    const bool bIsActive = getCurrentSlot().getActiveSetting() == 1;
     abButton_->setToggleState (bIsActive, juce::dontSendNotification);
     showCopyDirection (bIsActive);
 }
@@ -405,7 +403,7 @@ void ModulixQR7150AudioProcessorEditor::switchSetting (bool toB)
 {
     auto& slot = getCurrentSlot();
     slot.activeChannel = toB ? 1 : 0;
-    presetMenu_->setSelectedFilePath (slot.presetPath[slot.activeChannel]);
+    presetMenu_->setSelectedFilePath (slot.presetPath[slot.getActiveSetting()]);
     showCopyDirection (toB);
 
     auto& p = getProcessor();

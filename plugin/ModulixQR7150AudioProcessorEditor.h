@@ -72,6 +72,7 @@ private:
     juce::String& getActivePresetPath() const noexcept;
 
     void sendParameter (int index, float value);
+    void showSwitch (juce::Button& button, int parameter);
     void showRateKnobForSync();
     void refreshControls();
     void refreshAbSwitch();
