@@ -92,7 +92,7 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
     typeSwitch.setImage (loadPicture (type_png, type_pngSize), 3);
     typeSwitch.setRange (0.0, 1.0, 0.5);
     typeSwitch.setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
-    typeSwitch.setValue (getProcessor().getParameter (Param::chorusType), juce::dontSendNotification);
+    typeSwitch.setValue (getValue (Param::chorusType), juce::dontSendNotification);
     typeSwitch.setControllableImageHeight (45);
     typeSwitch.addListener (this);
 
@@ -100,16 +100,16 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
     addButton (type2ShortcutButton_, "type2ShortcutButton_", nullptr, 0, { 160, 153, 66, 10 });
     addButton (type3ShortcutButton_, "type3ShortcutButton_", nullptr, 0, { 160, 172, 54, 10 });
 
-    addKnob (rateKnob_, "rateKnob_", rate_png, rate_pngSize, 101, { 14, 126, 73, 72 }, Param::rate, 0.2f, false);
+    addKnob (rateKnob_, "rateKnob_", rate_png, rate_pngSize, 101, { 14, 126, 73, 72 }, Param::rate, false);
     addKnob (rateSyncKnob_, "rateSyncKnob_", rate_sync_png, rate_sync_pngSize, 19, { 14, 126, 73, 72 }, Param::rateSync,
-             1.0f / 6.0f, false);
+             false);
     for (auto* rateControl : { static_cast<juce::Slider*> (rateKnob_.get()), static_cast<juce::Slider*> (rateSyncKnob_.get()) })
         rateControl->setPopupDisplayEnabled (true, false, this);
     showRateKnobForSync();
 
-    addKnob (depthKnob_, "depthKnob_", depth_png, depth_pngSize, 101, { 68, 225, 73, 72 }, Param::depth, 0.2f, true);
-    addKnob (mixKnob_, "mixKnob_", mix_png, mix_pngSize, 101, { 180, 225, 73, 72 }, Param::mix, 0.5f, true);
-    addKnob (levelKnob_, "levelKnob_", level_png, level_pngSize, 101, { 237, 126, 73, 72 }, Param::level, 0.5f, true);
+    addKnob (depthKnob_, "depthKnob_", depth_png, depth_pngSize, 101, { 68, 225, 73, 72 }, Param::depth, true);
+    addKnob (mixKnob_, "mixKnob_", mix_png, mix_pngSize, 101, { 180, 225, 73, 72 }, Param::mix, true);
+    addKnob (levelKnob_, "levelKnob_", level_png, level_pngSize, 101, { 237, 126, 73, 72 }, Param::level, true);
 
     addButton (aboutShowButton_, "aboutShowButton_", nullptr, 0, { 15, 383, 109, 58 });
 
@@ -199,12 +199,14 @@ void ModulixQR7150AudioProcessorEditor::addButton (std::unique_ptr<Button>& butt
 template <typename Knob>
 void ModulixQR7150AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* picture,
                                                  int pictureSize, int frames, juce::Rectangle<int> bounds,
-                                                 int parameter, double doubleClickValue, bool visible)
+                                                 int parameter, bool visible)
 {
     auto& made = addChild (knob, std::make_unique<Knob> (name), bounds, visible);
     made.setImage (loadPicture (picture, pictureSize), frames);
-    made.setValue (getProcessor().getParameter (parameter), juce::dontSendNotification);
-    made.setDoubleClickReturnValue (true, doubleClickValue);
+    made.setValue (getValue (parameter), juce::dontSendNotification);
+
+    // A double-click returns the knob to the processor's default, in single precision.
+    made.setDoubleClickReturnValue (true, static_cast<double> (getProcessor().getParameterDefaultValue (parameter)));
     made.addListener (this);
 }
 
@@ -309,19 +311,21 @@ void ModulixQR7150AudioProcessorEditor::timerCallback()
 
 void ModulixQR7150AudioProcessorEditor::refreshControls()
 {
-    auto& p = getProcessor();
-    const auto value = [&p] (int index) { return static_cast<double> (p.getParameter (index)); };
-
     showSwitch (*bypassButton_, Param::onBypass);
-    typeKnob_->setValue (value (Param::chorusType), juce::dontSendNotification);
-    rateKnob_->setValue (value (Param::rate), juce::dontSendNotification);
-    rateSyncKnob_->setValue (value (Param::rateSync), juce::dontSendNotification);
+    typeKnob_->setValue (getValue (Param::chorusType), juce::dontSendNotification);
+    rateKnob_->setValue (getValue (Param::rate), juce::dontSendNotification);
+    rateSyncKnob_->setValue (getValue (Param::rateSync), juce::dontSendNotification);
     showRateKnobForSync();
-    depthKnob_->setValue (value (Param::depth), juce::dontSendNotification);
-    mixKnob_->setValue (value (Param::mix), juce::dontSendNotification);
-    levelKnob_->setValue (value (Param::level), juce::dontSendNotification);
+    depthKnob_->setValue (getValue (Param::depth), juce::dontSendNotification);
+    mixKnob_->setValue (getValue (Param::mix), juce::dontSendNotification);
+    levelKnob_->setValue (getValue (Param::level), juce::dontSendNotification);
     showSwitch (*stereoSpreadButton_, Param::stereo);
     showSwitch (*syncButton_, Param::sync);
+}
+
+double ModulixQR7150AudioProcessorEditor::getValue (int parameter) const
+{
+    return static_cast<double> (getProcessor().getParameter (parameter));
 }
 
 void ModulixQR7150AudioProcessorEditor::showSwitch (juce::Button& button, int parameter)

@@ -72,6 +72,7 @@ private:
     juce::String& getActivePresetPath() const noexcept;
 
     void sendParameter (int index, float value);
+    double getValue (int parameter) const;
     void showSwitch (juce::Button& button, int parameter);
     void showRateKnobForSync();
     void refreshControls();
@@ -96,7 +97,7 @@ private:
 
     template <typename Knob>
     void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* picture, int pictureSize,
-                  int frames, juce::Rectangle<int> bounds, int parameter, double doubleClickValue, bool visible);
+                  int frames, juce::Rectangle<int> bounds, int parameter, bool visible);
 
     template <typename Dialog>
     void addDialog (std::unique_ptr<Dialog>& dialog, std::unique_ptr<Dialog> made);

@@ -12,11 +12,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# twm would wait for a click to place each window without these.
+# twm would wait for a click to place each window without the first two. With
+# no title bars, a test's click can never land on one, where twm's default
+# binding starts a move that grabs the whole server until the button is let go.
 cat > "$work/twmrc" <<'TWM'
 RandomPlacement
 UsePPosition "on"
 NoTitleFocus
+NoTitle
 TWM
 
 # JUCE falls back to display :0 when DISPLAY is unset, so tests run without a

@@ -94,6 +94,17 @@ int countColours (const juce::Image& image)
     return static_cast<int> (colours.size());
 }
 
+int countDifferentPixels (const juce::Image& a, const juce::Image& b)
+{
+    int count = 0;
+
+    for (int y = 0; y < juce::jmin (a.getHeight(), b.getHeight()); ++y)
+        for (int x = 0; x < juce::jmin (a.getWidth(), b.getWidth()); ++x)
+            count += a.getPixelAt (x, y) != b.getPixelAt (x, y) ? 1 : 0;
+
+    return count;
+}
+
 /** The host's window holding one plug-in editor, at a fixed screen position. */
 class HostWindow
 {
@@ -126,9 +137,19 @@ public:
         return XScreen::clickAt (onScreen.x, onScreen.y);
     }
 
-    /** Waits until the plug-in has drawn its window, then grabs it from the screen. */
+    /** Waits until the window manager has placed the window and the plug-in has
+        drawn it, then grabs it from the screen. */
     juce::Image screenshot() const
     {
+        auto placed = getScreenBounds();
+        pumpUntil ([&] {
+            const auto now = getScreenBounds();
+            const bool settled = now == placed;
+            placed = now;
+            pumpMessages (50);
+            return settled && getScreenBounds() == now;
+        });
+
         juce::Image image;
         pumpUntil ([&] { image = grabScreen (getScreenBounds()); return countColours (image) > 20; });
         return image;
@@ -222,17 +243,26 @@ TEST_F (WindowTest, ClosingTheWindowWithTheFileMenuOrAboutBoxOpenLeavesNothingBe
 {
     auto instance = load();
 
-    for (const auto opener : { fileButton, productTitle })
+    for (const auto& [opener, name] : { std::pair { fileButton, "file-menu" }, std::pair { productTitle, "about-box" } })
     {
+        SCOPED_TRACE (name);
+        juce::Rectangle<int> area;
+
         {
             HostWindow window (*instance, { 40, 40 });
             ASSERT_TRUE (window.isOpen());
-            window.screenshot();
+            area = window.getScreenBounds();
+            const auto before = window.screenshot();
             window.click (opener);
-            pumpMessages (400);
+
+            // The menu or box shows over the window.
+            juce::Image shown;
+            EXPECT_TRUE (pumpUntil ([&] { shown = grabScreen (area); return countDifferentPixels (before, shown) > 100; }));
+            keepScreenshot (shown, "editor-with-" + juce::String (name));
         }
 
-        pumpMessages (300);
+        // Nothing of it stays on the screen once the window has gone.
+        EXPECT_TRUE (pumpUntil ([&] { return countColours (grabScreen (area)) == 1; }));
     }
 
     // The plug-in still works: a new window takes clicks.

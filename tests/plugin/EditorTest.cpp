@@ -488,6 +488,31 @@ TEST_F (EditorTest, PresetButtonsStepAndLoadPresetsAndANewerOneIsReported)
     EXPECT_EQ (presetName(), "Second");
 }
 
+TEST_F (EditorTest, APresetPickedInTheMenuIsLoadedAndOtherLabelsAreIgnored)
+{
+    processor.setParameter (mix, 0.8f);
+    writePresetFile ("Picked.vmxp");
+    processor.setParameter (mix, 0.1f);
+
+    openEditor();
+    letTheTimerRun();
+    auto& menu = child<VeloraPresetMenu> ("presetMenu_");
+    menu.setSelectedFileIndex (1);
+
+    juce::Label other;
+    editor->labelTextChanged (&other);
+    EXPECT_EQ (processor.getParameter (mix), 0.1f);
+    EXPECT_EQ (currentSlot().presetPath[0], "Init.vmxp");
+
+    editor->labelTextChanged (&menu);
+    EXPECT_EQ (processor.getParameter (mix), 0.8f);
+    EXPECT_EQ (currentSlot().presetPath[0], "Picked.vmxp");
+    EXPECT_TRUE (processor.presetChanged);
+    letTheTimerRun();
+    EXPECT_EQ (child<juce::Slider> ("mixKnob_").getValue(), static_cast<double> (0.8f));
+    EXPECT_EQ (presetName(), "Picked");
+}
+
 TEST_F (EditorTest, FileMenuResults)
 {
     openEditor();
