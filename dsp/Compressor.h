@@ -2,16 +2,23 @@
 
 #include "CompanderHalf.h"
 
-#include <algorithm>
 #include <cmath>
 
 /** Feedback compressor: divides the signal by the smoothed magnitude of its own
-    previous output, y[n] = x[n] / max (LP (|y[n-1]|), 3e-6), which settles near
-    the square root of a steady input level (2:1 in decibels).
+    previous output, y[n] = x[n] / LP (|y[n-1]|), which settles near the square
+    root of a steady input level (2:1 in decibels). The smoothed magnitude never
+    falls below 3e-3, in the detector's memory as well as in the divisor.
 */
 class Compressor final : public CompanderHalf
 {
 public:
+    /** The lowest smoothed magnitude, 3e-3f widened to double: where an analog
+        noise floor of about -97 dBFS would hold the detector, capping the gain
+        at +50.5 dB. Were the detector let decay further in exact digital
+        silence, it would divide the next note's first samples by almost
+        nothing and burst into the soft clip. */
+    static constexpr double envelopeFloor = static_cast<double> (3.0e-3f);
+
     /** Builds the detector and resets. */
     Compressor() noexcept;
     ~Compressor() override;
@@ -35,13 +42,10 @@ private:
     template <typename Sample>
     void compress (Sample& x) noexcept
     {
-        using std::abs, std::max; // the DoublePair versions come in by argument-dependent lookup
+        using std::abs; // the DoublePair version comes in by argument-dependent lookup
         auto level = abs (loadChannels<Sample> (envelopes));
-        detector.process (level);
-        x /= max (level, Sample (envelopeFloor));
+        detector.processAtLeast (level, envelopeFloor);
+        x /= level;
         storeChannels (envelopes, x);
     }
-
-    /** Keeps the gain finite on silence: 3e-6f widened to double. */
-    static constexpr double envelopeFloor = static_cast<double> (3.0e-6f);
 };

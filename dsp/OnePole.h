@@ -3,6 +3,8 @@
 #include "DoublePair.h"
 #include "ModuleBase.h"
 
+#include <algorithm>
+
 /** One-pole low-pass with a complementary high-pass output, y = b0 x - a1 y1.
 
     Serves as DC blocker (high-pass), LFO smoother (single-precision samples)
@@ -60,6 +62,13 @@ public:
         right = static_cast<float> (pair.right());
     }
 
+    /** Low-pass of one sample in place, raised to at least floor, which is also
+        what the filter keeps: an envelope that never decays below the floor. */
+    void processAtLeast (double& x, double floor) noexcept      { lowPassAtLeast (x, floor); }
+
+    /** The same for a left/right pair, each lane with its own state. */
+    void processAtLeast (DoublePair& pair, double floor) noexcept { lowPassAtLeast (pair, floor); }
+
     /** High-pass of one sample in place: the input minus the new low-pass value. */
     void processHP (double& x) noexcept                         { highPass (x); }
 
@@ -79,6 +88,14 @@ private:
         const auto y = Sample (b0) * x - Sample (a1) * loadChannels<Sample> (states);
         storeChannels (states, y);
         x = y;
+    }
+
+    template <typename Sample>
+    void lowPassAtLeast (Sample& x, double floor) noexcept
+    {
+        using std::max; // the DoublePair version comes in by argument-dependent lookup
+        x = max (Sample (b0) * x - Sample (a1) * loadChannels<Sample> (states), Sample (floor));
+        storeChannels (states, x);
     }
 
     template <typename Sample>

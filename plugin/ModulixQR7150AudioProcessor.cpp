@@ -259,6 +259,8 @@ bool ModulixQR7150AudioProcessor::isBusesLayoutSupported (const BusesLayout& lay
 //==============================================================================
 void ModulixQR7150AudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
 {
+    const juce::ScopedLock settingUpModels (modelSetupLock);
+
     // Preparation chooses the model afresh. Taking a switch the timer may have
     // prepared also makes its work on the models visible to this thread.
     modelSwitchRequested.exchange (false, std::memory_order_acquire);
@@ -342,6 +344,7 @@ void ModulixQR7150AudioProcessor::forceCalcParams()
 void ModulixQR7150AudioProcessor::timerCallback()
 {
     stopTimer();
+    const juce::ScopedLock settingUpModels (modelSetupLock);
 
     const int chosen = getModelIndexFor (currentValues[typeIndex]);
 

@@ -267,6 +267,11 @@ private:
     // Model parameter values last handed over, by model parameter index.
     float lastModelValues[numModelParameters] {};
 
+    // Hosts may prepare the processor on their own thread while the model-switch
+    // timer sets up a model on the message thread; the two take turns on the
+    // models. The audio thread never takes this lock.
+    juce::CriticalSection modelSetupLock;
+
     OffThreadTypeChanges offThreadTypeChanges { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModulixQR7150AudioProcessor)

@@ -16,8 +16,10 @@ configure() {
         || { cat "$root/$dir/configure.log"; return 1; }
 }
 
+# Every suite runs with an X display (Xvfb and a window manager), which the
+# tests of real plug-in windows, popup menus and mouse clicks need.
 run_ctest() {
-    (cd "$root/$1" && shift && ctest --output-on-failure --parallel "$jobs" "$@")
+    (cd "$root/$1" && shift && "$root/tools/with-display.sh" ctest --output-on-failure --parallel "$jobs" "$@")
 }
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"

@@ -9,6 +9,7 @@ const juce::Rectangle<int> pairedOkBounds { 16, 307, 132, 51 };
 const juce::Rectangle<int> cancelBounds { 179, 307, 132, 51 };
 const juce::Rectangle<int> singleOkBounds { 97, 307, 132, 51 };
 constexpr int iconTop = 12;
+constexpr int buttonGap = 4;
 } // namespace
 
 VeloraAlertComponent::VeloraAlertComponent (const juce::String& name, int iconType_,
@@ -55,8 +56,11 @@ void VeloraAlertComponent::buttonClicked (juce::Button* button)
 
 void VeloraAlertComponent::setTitle (const juce::String& text)
 {
+    // The message is centred in its box, whose foot the buttons cover: a long one
+    // keeps to the height that stays clear of them.
     const auto textArea = titleText_->getBorderSize().subtractedFrom (getTitleBounds());
-    titleText_->setText (VeloraDialogSupport::cutTextToBox (text, titleText_->getFont(), textArea),
+    const int clearHeight = 2 * (pairedOkBounds.getY() - buttonGap - textArea.getCentreY());
+    titleText_->setText (VeloraDialogSupport::cutTextToBox (text, titleText_->getFont(), textArea, clearHeight),
                          juce::dontSendNotification);
 }
 

@@ -32,14 +32,19 @@ void setUsable (juce::Button& button, bool usable)
     button.setEnabled (usable);
 }
 
-juce::String cutTextToBox (const juce::String& text, const juce::Font& font, juce::Rectangle<int> box)
+juce::String cutTextToBox (const juce::String& text, const juce::Font& font, juce::Rectangle<int> area, int maxHeight)
 {
-    const auto fits = [&font, box] (const juce::String& candidate)
+    // Laid out as juce::Label draws its text, so that what is measured is what is drawn.
+    const auto width = static_cast<float> (area.getWidth());
+    const auto height = static_cast<float> (area.getHeight());
+    const int maxLines = juce::jmax (1, static_cast<int> (height / font.getHeight()));
+
+    const auto fits = [&] (const juce::String& candidate)
     {
         juce::GlyphArrangement glyphs;
-        glyphs.addJustifiedText (font, candidate, 0.0f, 0.0f, static_cast<float> (box.getWidth()),
-                                 juce::Justification::centred);
-        return glyphs.getBoundingBox (0, -1, true).getHeight() <= static_cast<float> (box.getHeight());
+        glyphs.addFittedText (font, candidate, 0.0f, 0.0f, width, height, juce::Justification::centred, maxLines);
+        const auto bounds = glyphs.getBoundingBox (0, -1, true);
+        return bounds.getHeight() <= static_cast<float> (juce::jmin (maxHeight, area.getHeight()));
     };
     const auto cutAt = [&text] (int length) { return text.substring (0, length).trimEnd() + "..."; };
 

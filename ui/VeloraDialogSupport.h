@@ -33,10 +33,11 @@ namespace VeloraDialogSupport
     /** Enables a dialog button at alpha 1.0, or dims it to 0.5 and disables it. */
     void setUsable (juce::Button& button, bool usable);
 
-    /** The text as a centred, word-wrapped block in that font fits the box, or
-        else the longest start of it that fits with "..." after it. For texts that
-        come from files or host state, which may be of any length. */
-    juce::String cutTextToBox (const juce::String& text, const juce::Font& font, juce::Rectangle<int> box);
+    /** The text, when juce::Label draws it centred in that text area and font, is
+        a block at most maxHeight high; else the longest start of it that is, with
+        "..." after it. For texts from files or host state, of any length. */
+    juce::String cutTextToBox (const juce::String& text, const juce::Font& font, juce::Rectangle<int> area,
+                               int maxHeight);
 
     /** The text colour of every dialog label. */
     const juce::Colour textColour { 211, 211, 211 };

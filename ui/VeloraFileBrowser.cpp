@@ -110,6 +110,9 @@ void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
     fileBrowser_->setBounds (12, 59, 300, 275);
     fileBrowser_->addListener (this);
     fileBrowser_->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
+    for (auto* child : fileBrowser_->getChildren())
+        if (auto* label = dynamic_cast<juce::Label*> (child))
+            label->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
 
     okButton_ = makeButton (*this, *this, "OK", loadButtonImage (okButtonType), { 179, 336, 132, 51 });
     cancelButton_ = makeButton (*this, *this, "CANCEL", loadButtonImage (cancelButtonType), { 179, 386, 132, 51 });

@@ -12,6 +12,8 @@
     own sub-folders first) before the folder's own files, sub-folders and files in
     the order the file system lists them. The lists of the last build can be
     stepped through without opening the menu. Folders are only read, never written.
+    A symbolic link to a folder is followed, unless it leads back into a folder
+    the walk is inside of.
 
     The menu opens asynchronously, so the host may delete this component while it
     is open; a pick arrives in menuClosed() with the lists the menu was built from,

@@ -61,15 +61,32 @@ TEST (CompressorTest, SteadyLevelSettlesOnItsSquareRoot)
     }
 }
 
-TEST (CompressorTest, SilenceDividesByTheFloor)
+TEST (CompressorTest, TheDetectorRestsOnItsFloorInSilence)
 {
+    EXPECT_EQ (Compressor::envelopeFloor, 0.003000000026077032);
+
     Compressor compressor;
     prepare (compressor);
 
     for (int n = 0; n < 5000; ++n)
         ASSERT_EQ (run (compressor, 0.0), 0.0) << n;
 
-    EXPECT_EQ (run (compressor, 1e-6), 1e-6 / 3.000000106112566e-6);
+    // The floor is both the divisor and what the detector remembers, so the
+    // next step starts its decay from the floor, not from below it.
+    const auto first = run (compressor, 1e-3);
+    EXPECT_EQ (first, 1e-3 / Compressor::envelopeFloor);
+    EXPECT_DOUBLE_EQ (run (compressor, 1e-3), 1e-3 / (defaultB0 * first + (1.0 - defaultB0) * Compressor::envelopeFloor));
+}
+
+TEST (CompressorTest, AFirstLowPassValueBelowTheFloorIsRaisedToIt)
+{
+    for (const auto fs : { 88200.0f, 96000.0f, 192000.0f })
+    {
+        Compressor compressor;
+        prepare (compressor, fs); // b0 below 3e-3: 0.0024, 0.0022 and 0.0011
+
+        EXPECT_EQ (run (compressor, 1.0), 1.0 / Compressor::envelopeFloor) << fs;
+    }
 }
 
 TEST (CompressorTest, WithoutCalcTheDetectorPassesTheEnvelope)
@@ -88,12 +105,12 @@ TEST (CompressorTest, CapacitanceSetsTheDetectorCutoffOnCalc)
     Compressor compressor;
     prepare (compressor);
     compressor.reset();
-    compressor.setCap (1e-6f);
+    compressor.setCap (2.2e-7f);
     EXPECT_EQ (run (compressor, 1.0), 1.0); // pass-through until calc()
 
     compressor.reset();
     compressor.calc();
-    const auto b0 = 1.0 - std::exp (-6.283185307179586 * static_cast<double> (1.0f / (1e-6f * 62831.855f)) / 44100.0);
+    const auto b0 = 1.0 - std::exp (-6.283185307179586 * static_cast<double> (1.0f / (2.2e-7f * 62831.855f)) / 44100.0);
     EXPECT_EQ (run (compressor, 1.0), 1.0 / b0);
 }
 

@@ -1,5 +1,7 @@
 #include "ProcessorTestRig.h"
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include <limits>
@@ -94,6 +96,38 @@ TEST_F (ProcessorTest, PreparedProcessorPlaysTheChosenModelAtOnce)
     EXPECT_TRUE (buffersDiffer (outputs[0], outputs[1]));
     EXPECT_TRUE (buffersDiffer (outputs[1], outputs[2]));
     EXPECT_TRUE (buffersDiffer (outputs[0], outputs[2]));
+}
+
+TEST_F (ProcessorTest, PreparationOnAHostThreadTakesTurnsWithTheModelSwitchTimer)
+{
+    // Hosts prepare on threads of their own while the message thread may be
+    // setting up a newly chosen model; ThreadSanitizer builds see any overlap.
+    ProcessorRig rig;
+    std::atomic<bool> hostDone { false };
+
+    std::thread host ([&]
+    {
+        for (int i = 0; i < 40; ++i)
+        {
+            rig.prepare();
+            std::this_thread::sleep_for (std::chrono::milliseconds (5));
+        }
+        hostDone = true;
+    });
+
+    for (int round = 0; ! hostDone; ++round)
+    {
+        rig.processor.setParameter (1, round % 2 == 0 ? 1.0f : 0.0f);
+        modulix_test::pumpMessages (60);
+    }
+
+    host.join();
+
+    rig.processor.setParameter (1, 0.5f);
+    letModelSwitchTimerFire();
+    rig.prepare();
+    const auto block = rig.run (1024);
+    expectEqualBuffers (block.output, processWithFreshModel<DimensionCChorus> (block.input, rig.sampleRate));
 }
 
 TEST_F (ProcessorTest, BypassFadeLastsTheLengthOfTheSampleRateBand)

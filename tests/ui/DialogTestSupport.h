@@ -85,6 +85,19 @@ inline bool isDimmed (const juce::Button& button)
     return ! button.isEnabled() && std::abs (button.getAlpha() - 0.5f) < 0.01f;
 }
 
+/** The number of rows the JUCE file list inside a dialog shows. */
+inline int countListedRows (juce::Component& dialog)
+{
+    auto* list = findChild<juce::ListBox> (dialog);
+    return list != nullptr && list->getModel() != nullptr ? list->getModel()->getNumRows() : -1;
+}
+
+/** Lets the browser's scanning thread list a folder of that many entries. */
+inline bool waitForListing (juce::Component& dialog, int expectedRows)
+{
+    return pumpUntil ([&] { return countListedRows (dialog) == expectedRows; });
+}
+
 inline int countModalComponents()
 {
     return juce::Component::getNumCurrentlyModalComponents();

@@ -38,6 +38,13 @@ class OptionMenuTreeTest : public FolderTreeTest
 protected:
     OptionMenuTreeTest()
     {
+        resetMenu();
+    }
+
+    /** A fresh menu over the root, listing "*.vmxp". */
+    void resetMenu()
+    {
+        menu = std::make_unique<MenuTree>();
         menu->setDirectoryPath (root.getFullPathName());
         menu->setFileExtension ("*.vmxp");
     }
@@ -97,7 +104,7 @@ protected:
         return nextId;
     }
 
-    std::unique_ptr<MenuTree> menu = std::make_unique<MenuTree>();
+    std::unique_ptr<MenuTree> menu;
 };
 } // namespace
 
@@ -234,6 +241,9 @@ TEST_F (OptionMenuTreeTest, StepsThroughTheLastBuildWithWrapAround)
 
     for (const auto& c : cases)
     {
+        resetMenu();
+        menu->createMenuTree();
+
         if (c.from > 0)
             menu->setSelectedFileIndex (c.from);
 
@@ -243,11 +253,6 @@ TEST_F (OptionMenuTreeTest, StepsThroughTheLastBuildWithWrapAround)
         EXPECT_EQ (menu->getText(), menu->getFileName (c.to - 1));
         EXPECT_EQ (menu->getSelectedFilePath(),
                    juce::File (menu->getFilePath (c.to - 1)).getRelativePathFrom (root));
-
-        menu = std::make_unique<MenuTree>();
-        menu->setDirectoryPath (root.getFullPathName());
-        menu->setFileExtension ("*.vmxp");
-        menu->createMenuTree();
     }
 }
 

@@ -1,0 +1,449 @@
+#include "JuceVSTWrapper.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+    constexpr const char* vendorName = "Velora";
+    constexpr int versionCode = 0x10001;
+    constexpr int recordVersion = 101;
+    constexpr int32_t uniqueId = fourCharCode ("Vqr7");
+
+    // Bytes in the host's buffer, terminator included, for each kind of text.
+    constexpr int shortTextBytes = 8;     // parameter labels and value texts
+    constexpr int nameBytes = 32;         // parameter and effect names
+    constexpr int programNameBytes = 24;  // the program-name buffer hosts size for
+    constexpr int stringBytes = 64;       // vendor and product strings
+
+    // Editor-window replies.
+    constexpr long long done = 1, notDone = 0;
+
+    bool copyText (const juce::String& text, char* buffer, int bufferSize)
+    {
+        copyToHostBuffer (text.toRawUTF8(), buffer, bufferSize);
+        return buffer != nullptr;
+    }
+
+    int totalChannels (const juce::AudioProcessor& p, bool isInput)
+    {
+        return isInput ? p.getTotalNumInputChannels() : p.getTotalNumOutputChannels();
+    }
+}
+
+//==============================================================================
+JuceVSTWrapper::JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioProcessor> p)
+    : AudioEffectX (host, std::max (1, p->getNumPrograms()), 0),
+      processor (std::move (p)),
+      parameters (*processor, true)
+{
+    numParams = effectRecord.numParameters = parameters.getNumParameters();
+    setFlag (hasEditorFlag, processor->hasEditor());
+    effectRecord.version = recordVersion;
+    setUniqueID (uniqueId);
+    updateChannelCounts();
+    canProcessReplacing (true);
+    canDoubleReplacing (processor->supportsDoublePrecisionProcessing());
+    isSynth (false);
+    programsAreChunks (true);
+
+    processor->setPlayHead (this);
+    processor->addListener (this);
+}
+
+JuceVSTWrapper::~JuceVSTWrapper()
+{
+    // With the message thread held at a safe point, no timer, repaint or async
+    // callback can run while the editor and the processor go.
+    const juce::MessageManagerLock lock;
+    closeEditor();
+    cancelPendingUpdate();
+    processor->removeListener (this);
+    processor->setPlayHead (nullptr);
+    processor.reset();
+}
+
+void JuceVSTWrapper::close()
+{
+    const juce::MessageManagerLock lock;
+    closeEditor();
+    cancelPendingUpdate();
+}
+
+//==============================================================================
+long long JuceVSTWrapper::dispatcher (int opcode, int index, long long value, void* ptr, float opt)
+{
+    switch (opcode)
+    {
+        case effectEditorGetRect:  return getEditorRect (static_cast<EditorRect**> (ptr));
+        case effectEditorOpen:     return openEditor (ptr);
+        case effectEditorClose:    closeEditor(); return done;
+        case effectEditorIdle:     return notDone;  // our own message thread does the work
+        default:                   return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
+    }
+}
+
+long long JuceVSTWrapper::getEditorRect (EditorRect** rect)
+{
+    if (rect == nullptr)
+        return notDone;
+
+    *rect = nullptr;
+
+    if (! processor->hasEditor())
+        return notDone;
+
+    // Hosts ask before opening, so without a window the editor's own size is
+    // measured on a throw-away instance.
+    const juce::MessageManagerLock lock;
+    auto bounds = editorWindow != nullptr ? editorWindow->getEditorBounds() : juce::Rectangle<int>();
+
+    if (editorWindow == nullptr)
+        if (std::unique_ptr<juce::AudioProcessorEditor> measured { processor->createEditorIfNeeded() })
+            bounds = measured->getLocalBounds();
+
+    if (bounds.isEmpty())
+        return notDone;
+
+    editorRect = { 0, 0, static_cast<int16_t> (bounds.getHeight()), static_cast<int16_t> (bounds.getWidth()) };
+    *rect = &editorRect;
+    return done;
+}
+
+long long JuceVSTWrapper::openEditor (void* parentWindow)
+{
+    if (parentWindow == nullptr || ! processor->hasEditor())
+        return notDone;
+
+    const juce::MessageManagerLock lock;
+    editorWindow.reset();
+    std::unique_ptr<juce::AudioProcessorEditor> editor { processor->createEditorIfNeeded() };
+
+    if (editor == nullptr)
+        return notDone;
+
+    editorWindow = std::make_unique<VstEditorWindow> (std::move (editor), parentWindow);
+    return done;
+}
+
+void JuceVSTWrapper::closeEditor()
+{
+    if (editorWindow == nullptr)
+        return;
+
+    const juce::MessageManagerLock lock;
+    editorWindow.reset();
+}
+
+//==============================================================================
+void JuceVSTWrapper::updateChannelCounts()
+{
+    const int numInputs = totalChannels (*processor, true);
+    const int numOutputs = totalChannels (*processor, false);
+    setNumInputs (numInputs);
+    setNumOutputs (numOutputs);
+    setInitialDelay (processor->getLatencySamples());
+    numChannels = std::max (numInputs, numOutputs);
+}
+
+void JuceVSTWrapper::resume()
+{
+    const double rate = getSampleRate() > 0.0f ? static_cast<double> (getSampleRate()) : 44100.0;
+    const int maxBlock = getBlockSize() > 0 ? getBlockSize() : 1024;
+
+    updateChannelCounts();
+    processor->setRateAndBufferSizeDetails (rate, maxBlock);
+    processor->prepareToPlay (rate, maxBlock);
+
+    {
+        const juce::ScopedLock sl (processor->getCallbackLock());
+        scratch.setSize (numChannels, maxBlock, false, true, false);
+        prepared = true;
+    }
+
+    AudioEffectX::resume();
+}
+
+void JuceVSTWrapper::suspend()
+{
+    {
+        const juce::ScopedLock sl (processor->getCallbackLock());
+        prepared = false;
+    }
+
+    processor->releaseResources();
+}
+
+void JuceVSTWrapper::clearOutputs (float** outputs, int sampleFrames) const noexcept
+{
+    for (int ch = 0; ch < effectRecord.numOutputs; ++ch)
+        if (outputs[ch] != nullptr)
+            juce::FloatVectorOperations::clear (outputs[ch], sampleFrames);
+}
+
+void JuceVSTWrapper::processReplacing (float** inputs, float** outputs, int sampleFrames)
+{
+    if (outputs == nullptr || sampleFrames <= 0)
+        return;
+
+    const juce::ScopedLock sl (processor->getCallbackLock());
+
+    if (! prepared || processor->isSuspended() || scratch.getNumSamples() <= 0)
+        return clearOutputs (outputs, sampleFrames);
+
+    const int numInputs = inputs == nullptr ? 0 : effectRecord.numInputs;
+    const bool bypass = bypassed.load (std::memory_order_relaxed);
+
+    // Longer host blocks than announced go through in announced-size slices.
+    for (int start = 0; start < sampleFrames; start += scratch.getNumSamples())
+    {
+        const int length = std::min (scratch.getNumSamples(), sampleFrames - start);
+
+        for (int ch = 0; ch < numChannels; ++ch)
+        {
+            if (ch < numInputs && inputs[ch] != nullptr)
+                scratch.copyFrom (ch, 0, inputs[ch] + start, length);
+            else
+                scratch.clear (ch, 0, length);
+        }
+
+        juce::AudioBuffer<float> block (scratch.getArrayOfWritePointers(), numChannels, length);
+
+        if (bypass)
+            processor->processBlockBypassed (block, noMidi);
+        else
+            processor->processBlock (block, noMidi);
+
+        for (int ch = 0; ch < effectRecord.numOutputs; ++ch)
+            if (outputs[ch] != nullptr)
+                juce::FloatVectorOperations::copy (outputs[ch] + start, scratch.getReadPointer (ch), length);
+    }
+}
+
+void JuceVSTWrapper::processDoubleReplacing (double** inputs, double** outputs, int sampleFrames)
+{
+    // Never offered to the host (the processor works in 32 bits); a host that
+    // calls anyway hears its input unchanged.
+    if (outputs == nullptr || sampleFrames <= 0)
+        return;
+
+    for (int ch = 0; ch < effectRecord.numOutputs; ++ch)
+    {
+        if (outputs[ch] == nullptr)
+            continue;
+
+        const double* input = inputs != nullptr && ch < effectRecord.numInputs ? inputs[ch] : nullptr;
+
+        if (input == nullptr)
+            std::fill (outputs[ch], outputs[ch] + sampleFrames, 0.0);
+        else if (input != outputs[ch])
+            std::memmove (outputs[ch], input, sizeof (double) * static_cast<size_t> (sampleFrames));
+    }
+}
+
+//==============================================================================
+juce::AudioProcessorParameter* JuceVSTWrapper::parameterAt (int index) const
+{
+    return parameters.getParamForIndex (index);
+}
+
+void JuceVSTWrapper::setParameter (int index, float value)
+{
+    if (auto* p = parameterAt (index))
+        p->setValue (value);
+}
+
+float JuceVSTWrapper::getParameter (int index)
+{
+    auto* p = parameterAt (index);
+    return p != nullptr ? p->getValue() : 0.0f;
+}
+
+void JuceVSTWrapper::getParameterLabel (int index, char* label)
+{
+    auto* p = parameterAt (index);
+    copyText (p != nullptr ? p->getLabel() : juce::String(), label, shortTextBytes);
+}
+
+void JuceVSTWrapper::getParameterDisplay (int index, char* text)
+{
+    auto* p = parameterAt (index);
+    copyText (p != nullptr ? p->getCurrentValueAsText() : juce::String(), text, shortTextBytes);
+}
+
+void JuceVSTWrapper::getParameterName (int index, char* text)
+{
+    auto* p = parameterAt (index);
+    copyText (p != nullptr ? p->getName (nameBytes - 1) : juce::String(), text, nameBytes);
+}
+
+bool JuceVSTWrapper::canParameterBeAutomated (int index)
+{
+    auto* p = parameterAt (index);
+    return p != nullptr && p->isAutomatable();
+}
+
+//==============================================================================
+int JuceVSTWrapper::getProgram()
+{
+    return std::max (0, processor->getCurrentProgram());
+}
+
+void JuceVSTWrapper::setProgram (int program)
+{
+    if (program >= 0 && program < processor->getNumPrograms())
+        processor->setCurrentProgram (program);
+}
+
+void JuceVSTWrapper::setProgramName (char* name)
+{
+    if (name != nullptr)
+        processor->changeProgramName (processor->getCurrentProgram(),
+                                      juce::String::fromUTF8 (name, static_cast<int> (strnlen (name, programNameBytes - 1))));
+}
+
+void JuceVSTWrapper::getProgramName (char* name)
+{
+    copyText (processor->getProgramName (processor->getCurrentProgram()), name, programNameBytes);
+}
+
+bool JuceVSTWrapper::getProgramNameIndexed (int, int index, char* text)
+{
+    if (text == nullptr || index < 0 || index >= processor->getNumPrograms())
+        return false;
+
+    return copyText (processor->getProgramName (index), text, programNameBytes);
+}
+
+//==============================================================================
+int JuceVSTWrapper::getChunk (void** data, bool isPreset)
+{
+    if (data == nullptr)
+        return 0;
+
+    // The block lives on until the next request, as hosts copy it after the call.
+    const juce::ScopedLock sl (chunkLock);
+    chunk.reset();
+
+    if (isPreset)
+        processor->getCurrentProgramStateInformation (chunk);
+    else
+        processor->getStateInformation (chunk);
+
+    *data = chunk.getData();
+    return static_cast<int> (chunk.getSize());
+}
+
+int JuceVSTWrapper::setChunk (void* data, int byteSize, bool isPreset)
+{
+    if (data == nullptr || byteSize <= 0)
+        return 0;
+
+    const juce::ScopedLock sl (chunkLock);
+
+    if (isPreset)
+        processor->setCurrentProgramStateInformation (data, byteSize);
+    else
+        processor->setStateInformation (data, byteSize);
+
+    return 0;
+}
+
+//==============================================================================
+bool JuceVSTWrapper::setSpeakerArrangement (VstSpeakerArrangement* input, VstSpeakerArrangement* output)
+{
+    if (input == nullptr || output == nullptr || input->numChannels < 0 || output->numChannels < 0)
+        return false;
+
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add (juce::AudioChannelSet::canonicalChannelSet (input->numChannels));
+    layout.outputBuses.add (juce::AudioChannelSet::canonicalChannelSet (output->numChannels));
+
+    if (! processor->checkBusesLayoutSupported (layout) || ! processor->setBusesLayout (layout))
+        return false;
+
+    updateChannelCounts();
+    return true;
+}
+
+bool JuceVSTWrapper::setBypass (bool shouldBypass)
+{
+    bypassed.store (shouldBypass, std::memory_order_relaxed);
+    return true;
+}
+
+bool JuceVSTWrapper::setProcessPrecision (int precision)
+{
+    constexpr int singlePrecision = 0;
+    return precision == singlePrecision;
+}
+
+int JuceVSTWrapper::getGetTailSize()
+{
+    return juce::roundToInt (processor->getTailLengthSeconds() * static_cast<double> (getSampleRate()));
+}
+
+bool JuceVSTWrapper::getEffectName (char* text)     { return copyText (processor->getName(), text, nameBytes); }
+bool JuceVSTWrapper::getVendorString (char* text)   { return copyText (vendorName, text, stringBytes); }
+bool JuceVSTWrapper::getProductString (char* text)  { return copyText (processor->getName(), text, stringBytes); }
+int JuceVSTWrapper::getVendorVersion()              { return versionCode; }
+
+int JuceVSTWrapper::canDo (char* text)
+{
+    constexpr int yes = 1, no = -1, unknown = 0;
+    const auto question = juce::String::fromUTF8 (text, static_cast<int> (strnlen (text, stringBytes)));
+
+    if (question == "receiveVstTimeInfo" || question == "bypass" || question == "conformsToWindowRules")
+        return yes;
+
+    if (question.startsWith ("receiveVst") || question.startsWith ("sendVst"))
+        return no;
+
+    return unknown;
+}
+
+//==============================================================================
+void JuceVSTWrapper::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
+{
+    callHost (hostAutomate, index, 0, nullptr, value);
+}
+
+void JuceVSTWrapper::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
+{
+    beginEdit (index);
+}
+
+void JuceVSTWrapper::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
+{
+    endEdit (index);
+}
+
+void JuceVSTWrapper::audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&)
+{
+    triggerAsyncUpdate();
+}
+
+void JuceVSTWrapper::handleAsyncUpdate()
+{
+    updateDisplay();
+}
+
+juce::Optional<juce::AudioPlayHead::PositionInfo> JuceVSTWrapper::getPosition() const
+{
+    // AudioEffectX asks the host through a non-const call; asking changes nothing here.
+    const auto* info = const_cast<JuceVSTWrapper*> (this)->getTimeInfo (timeInfoTempoValid);
+
+    if (info == nullptr)
+        return {};
+
+    PositionInfo position;
+    position.setTimeInSamples (static_cast<juce::int64> (info->samplePosition));
+
+    if (info->sampleRate > 0.0)
+        position.setTimeInSeconds (info->samplePosition / info->sampleRate);
+
+    if ((info->flags & timeInfoTempoValid) != 0)
+        position.setBpm (info->tempo);
+
+    return position;
+}

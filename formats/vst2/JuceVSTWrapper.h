@@ -1,0 +1,114 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_audio_processors/format_types/juce_LegacyAudioParameter.cpp>
+#include <juce_audio_plugin_client/utility/juce_LinuxMessageThread.h>
+
+#include "AudioEffectX.h"
+#include "VstEditorWindow.h"
+
+#include <memory>
+
+/** Presents a JUCE processor to a VST 2.4 host through AudioEffectX: its
+    parameters, programs, state chunks, audio and editor window. Automation the
+    processor reports goes back to the host as host opcode 0, framed by begin and
+    end edit. JUCE runs on a message thread of its own, shared by every instance
+    in the process, so timers and repaints run whether or not the host sends idle. */
+class JuceVSTWrapper : public AudioEffectX,
+                       private juce::AudioProcessorListener,
+                       private juce::AudioPlayHead,
+                       private juce::AsyncUpdater
+{
+public:
+    JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioProcessor> processor);
+
+    /** Stops the editor, every timer and every pending callback, then frees the processor. */
+    ~JuceVSTWrapper() override;
+
+    /** Handles the editor-window opcodes (13, 14, 15, 19) and passes on every other one. */
+    long long dispatcher (int opcode, int index, long long value, void* ptr, float opt) override;
+
+    void open() override {}
+    void close() override;
+    void suspend() override;
+    void resume() override;
+
+    void processReplacing (float** inputs, float** outputs, int sampleFrames) override;
+    void processDoubleReplacing (double** inputs, double** outputs, int sampleFrames) override;
+
+    void setParameter (int index, float value) override;
+    float getParameter (int index) override;
+    void getParameterLabel (int index, char* label) override;
+    void getParameterDisplay (int index, char* text) override;
+    void getParameterName (int index, char* text) override;
+    bool canParameterBeAutomated (int index) override;
+
+    int getProgram() override;
+    /** Ignores program numbers outside the bank. */
+    void setProgram (int program) override;
+    void setProgramName (char* name) override;
+    void getProgramName (char* name) override;
+    bool getProgramNameIndexed (int category, int index, char* text) override;
+
+    /** The whole bank, or the current program when isPreset is true. */
+    int getChunk (void** data, bool isPreset) override;
+    int setChunk (void* data, int byteSize, bool isPreset) override;
+
+    bool setSpeakerArrangement (VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
+    bool setBypass (bool shouldBypass) override;
+    bool setProcessPrecision (int precision) override;
+    int processEvents (VstEvents*) override            { return 0; }
+    int startProcess() override                        { return 0; }
+    int stopProcess() override                         { return 0; }
+    int getGetTailSize() override;
+    bool getEffectName (char* text) override;
+    bool getVendorString (char* text) override;
+    bool getProductString (char* text) override;
+    int getVendorVersion() override;
+    long long vendorSpecific (int, long long, void*, float) override  { return 0; }
+    int canDo (char* text) override;
+    int getPlugCategory() override                     { return effectCategory; }
+
+private:
+    // Processor listener: automation and gestures go to the host at once;
+    // other changes ask the host to redraw, later, on the message thread.
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override;
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
+    void handleAsyncUpdate() override;
+
+    /** The host's transport, read from its time-information record. */
+    juce::Optional<PositionInfo> getPosition() const override;
+
+    long long getEditorRect (EditorRect** rect);
+    long long openEditor (void* parentWindow);
+    void closeEditor();
+
+    void updateChannelCounts();
+    juce::AudioProcessorParameter* parameterAt (int index) const;
+    void clearOutputs (float** outputs, int sampleFrames) const noexcept;
+
+    // Declared first, so JUCE and its message thread outlive everything below.
+    juce::ScopedJuceInitialiser_GUI libraryInitialiser;
+    juce::SharedResourcePointer<juce::MessageThread> messageThread;
+
+    std::unique_ptr<juce::AudioProcessor> processor;
+    juce::LegacyAudioParametersWrapper parameters;
+
+    juce::CriticalSection chunkLock;
+    juce::MemoryBlock chunk;
+
+    std::unique_ptr<VstEditorWindow> editorWindow;
+    EditorRect editorRect {};
+
+    // The audio path works in its own channels, so hosts that hand over the same
+    // buffer for an input and an output (or for two outputs) are served alike.
+    juce::AudioBuffer<float> scratch;
+    juce::MidiBuffer noMidi;
+    int numChannels = 0;
+    bool prepared = false;
+    std::atomic<bool> bypassed { false };
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (JuceVSTWrapper)
+};

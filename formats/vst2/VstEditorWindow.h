@@ -1,0 +1,26 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+/** The plug-in's editor inside the window a VST2 host hands over (an X11
+    window id on Linux): a desktop component created as a child of that window,
+    sized to the editor. Create and delete it with the message manager locked. */
+class VstEditorWindow : public juce::Component
+{
+public:
+    /** Takes the editor and shows it inside parentWindow. */
+    VstEditorWindow (std::unique_ptr<juce::AudioProcessorEditor> editor, void* parentWindow);
+    ~VstEditorWindow() override;
+
+    /** The editor's size, which is also the window's. */
+    juce::Rectangle<int> getEditorBounds() const;
+
+    void paint (juce::Graphics& g) override;
+
+private:
+    std::unique_ptr<juce::AudioProcessorEditor> editor;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VstEditorWindow)
+};

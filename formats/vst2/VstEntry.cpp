@@ -1,0 +1,44 @@
+// The module's entry points: a VST 2.4 host calls VSTPluginMain (older Linux
+// hosts call main) with its callback and receives the effect's record.
+
+#include "JuceVSTWrapper.h"
+
+#include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
+
+namespace
+{
+    AEffect* createEffect (HostCallback host)
+    {
+        if (host == nullptr)
+            return nullptr;
+
+        const juce::ScopedJuceInitialiser_GUI libraryInitialiser;
+
+        // A host that does not answer the version question is no VST 2 host.
+        if (host (nullptr, hostVersion, 0, 0, nullptr, 0.0f) == 0)
+            return nullptr;
+
+        try
+        {
+            auto processor = juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_VST);
+            return (new JuceVSTWrapper (host, std::move (processor)))->getAeffect();
+        }
+        catch (...)
+        {
+            return nullptr;
+        }
+    }
+}
+
+extern "C" __attribute__ ((visibility ("default"))) AEffect* VSTPluginMain (HostCallback host);
+extern "C" __attribute__ ((visibility ("default"))) AEffect* VSTPluginMain (HostCallback host)
+{
+    return createEffect (host);
+}
+
+// Exported under the name "main", which C++ reserves for programs.
+extern "C" __attribute__ ((visibility ("default"))) AEffect* legacyMain (HostCallback host) asm ("main");
+extern "C" __attribute__ ((visibility ("default"))) AEffect* legacyMain (HostCallback host)
+{
+    return createEffect (host);
+}

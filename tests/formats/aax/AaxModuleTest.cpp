@@ -1,0 +1,215 @@
+// The built AAX module, loaded with dlopen and driven through its exported
+// entry functions by the fake AAX host: what it exports, and how it registers
+// the effect, as the host's collection records it.
+#include "FakeHostFixture.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <set>
+
+namespace
+{
+using RegisterPlugin = ACFRESULT (*) (IACFUnknown*, IACFPluginDefinition**);
+using RegisterComponent = ACFRESULT (*) (IACFUnknown*, uint32_t, IACFComponentDefinition**);
+using GetClassFactory = ACFRESULT (*) (IACFUnknown*, const acfCLSID&, const acfIID&, void**);
+using HostCall = ACFRESULT (*) (IACFUnknown*);
+using GetSDKVersion = ACFRESULT (*) (uint64_t*);
+
+constexpr const char* entryNames[] { "ACFRegisterPlugin", "ACFRegisterComponent", "ACFGetClassFactory",
+                                     "ACFCanUnloadNow", "ACFStartup", "ACFShutdown", "ACFGetSDKVersion" };
+
+/** The module, loaded once for all tests and unloaded after the last. */
+class AaxModuleTest : public FakeHostFixture
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        module = dlopen (MODULIX_AAX_MODULE, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE (module, nullptr) << dlerror();
+    }
+
+    static void TearDownTestSuite()
+    {
+        EXPECT_EQ (dlclose (module), 0) << dlerror();
+        module = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE (module, nullptr);
+    }
+
+    template <class Function>
+    static Function entry (const char* name)
+    {
+        return reinterpret_cast<Function> (dlsym (module, name));
+    }
+
+    /** Starts, registers and shuts down as a host does when it scans the module. */
+    ACFRESULT scan()
+    {
+        EXPECT_EQ (entry<HostCall> ("ACFStartup") (host.root()), ACF_OK);
+        IACFPluginDefinition* definition = nullptr;
+        const auto result = entry<RegisterPlugin> ("ACFRegisterPlugin") (host.root(), &definition);
+        definitionReturned = definition;
+
+        if (definition != nullptr)
+            definition->Release();
+
+        EXPECT_EQ (entry<HostCall> ("ACFShutdown") (host.root()), ACF_OK);
+        return result;
+    }
+
+    /** The calls to one fake, without its interface queries. */
+    std::vector<std::string> describingCalls (const std::string& fake) const
+    {
+        auto calls = host.callsStartingWith (fake + ".");
+        calls.erase (std::remove_if (calls.begin(), calls.end(),
+                                     [] (const std::string& call) { return call.find (".QueryInterface(") != std::string::npos; }),
+                     calls.end());
+        return calls;
+    }
+
+    static void* module;
+    IACFPluginDefinition* definitionReturned = nullptr;
+};
+
+void* AaxModuleTest::module = nullptr;
+
+TEST_F (AaxModuleTest, ExportsTheSevenEntryFunctionsAndNothingElse)
+{
+    for (const auto* name : entryNames)
+        EXPECT_NE (dlsym (module, name), nullptr) << name;
+
+    for (const auto* hidden : { "AAXRegisterPlugin", "GetEffectDescriptions", "createPluginFilter", "_ZN11CACFUnknown14m_ActiveObjectsE" })
+        EXPECT_EQ (dlsym (module, hidden), nullptr) << hidden;
+}
+
+TEST_F (AaxModuleTest, FixedAnswers)
+{
+    uint64_t version = 0;
+    EXPECT_EQ (entry<GetSDKVersion> ("ACFGetSDKVersion") (&version), ACF_OK);
+    EXPECT_EQ (version, 0x0000020200B45B38ull);
+
+    void* factory = &version;
+    EXPECT_EQ (entry<GetClassFactory> ("ACFGetClassFactory") (host.root(), IID_IACFUnknown, IID_IACFUnknown, &factory),
+               AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (factory, nullptr);
+
+    IACFComponentDefinition* component = reinterpret_cast<IACFComponentDefinition*> (&version);
+    EXPECT_EQ (entry<RegisterComponent> ("ACFRegisterComponent") (host.root(), 0, &component), ACF_OK);
+    EXPECT_EQ (component, nullptr);
+}
+
+TEST_F (AaxModuleTest, RegistersOneEffectInTheHostCollection)
+{
+    ASSERT_EQ (scan(), ACF_OK);
+
+    const auto collections = host.all<FakeCollection>();
+    ASSERT_EQ (collections.size(), 1u);
+    EXPECT_EQ (definitionReturned, &collections[0]->definition);
+
+    EXPECT_EQ (describingCalls ("collection1"), (std::vector<std::string> {
+        "collection1.AddEffect(com.velora.ModulixQR7150, effect1)",
+        "collection1.SetManufacturerName(Velora)",
+        "collection1.AddPackageName(QR7150)",
+        "collection1.AddPackageName(Modulix QR7150)",
+        "collection1.SetPackageVersion(65537)" }));
+
+    EXPECT_EQ (describingCalls ("effect1"), (std::vector<std::string> {
+        "effect1.AddName(QR7150)",
+        "effect1.AddName(Modulix QR7150)",
+        "effect1.AddCategory(32)",
+        "effect1.AddProcPtr(ptr, 1)",
+        "effect1.AddProcPtr(ptr, 0)",
+        "effect1.AddComponent(component1)",
+        "effect1.AddComponent(component2)",
+        "effect1.AddComponent(component3)" }));
+
+    const auto* effect = collections[0]->effects.at (0).second;
+    ASSERT_NE (effect, nullptr);
+    ASSERT_EQ (effect->procedures.size(), 2u);
+    EXPECT_NE (effect->procedures[0].second, effect->procedures[1].second);
+}
+
+struct ComponentCase
+{
+    AAX_EStemFormat input;
+    AAX_EStemFormat output;
+};
+
+TEST_F (AaxModuleTest, DescribesOneComponentPerSupportedLayout)
+{
+    ASSERT_EQ (scan(), ACF_OK);
+
+    const auto* effect = host.all<FakeCollection>().at (0)->effects.at (0).second;
+    const ComponentCase layouts[] { { AAX_eStemFormat_Mono, AAX_eStemFormat_Mono },
+                                    { AAX_eStemFormat_Mono, AAX_eStemFormat_Stereo },
+                                    { AAX_eStemFormat_Stereo, AAX_eStemFormat_Stereo } };
+    ASSERT_EQ (effect->components.size(), std::size (layouts));
+
+    std::set<AAX_CPropertyValue> nativeIDs, audioSuiteIDs;
+
+    for (size_t i = 0; i < std::size (layouts); ++i)
+    {
+        const auto* component = effect->components[i];
+        ASSERT_NE (component, nullptr);
+        ASSERT_NE (component->processProcProperties, nullptr);
+        const auto mapName = component->processProcProperties->name();
+
+        EXPECT_EQ (component->calls, (std::vector<std::string> {
+            "AddAudioIn(0)",
+            "AddAudioOut(1)",
+            "AddAudioBufferLength(2)",
+            "AddDataInPort(3, 4, 1)",
+            "AddPrivateData(4, 8, 0)",
+            "AddPrivateData(5, 4, 0)",
+            "AddProcessProc_Native(ptr, " + mapName + ", null, null, null)" }));
+
+        std::vector<std::string> propertiesAdded;
+
+        for (const auto& call : describingCalls (mapName))
+            propertiesAdded.push_back (call.substr (0, call.find (',')));
+
+        EXPECT_EQ (propertiesAdded, (std::vector<std::string> {
+            mapName + ".AddProperty(11", mapName + ".AddProperty(12", mapName + ".AddProperty(60",
+            mapName + ".AddProperty(51", mapName + ".AddProperty(52", mapName + ".AddProperty(13",
+            mapName + ".AddProperty(14", mapName + ".AddProperty(304" }));
+
+        const auto& properties = component->processProcProperties->properties;
+        EXPECT_EQ (properties.at (11), 0x564C525F);    // 'VLR_'
+        EXPECT_EQ (properties.at (12), 0x56717237);    // 'Vqr7'
+        EXPECT_EQ (properties.at (60), 1);
+        EXPECT_EQ (properties.at (51), layouts[i].input);
+        EXPECT_EQ (properties.at (52), layouts[i].output);
+        EXPECT_EQ (properties.at (304), 1);
+        nativeIDs.insert (properties.at (13));
+        audioSuiteIDs.insert (properties.at (14));
+    }
+
+    EXPECT_EQ (nativeIDs.size(), std::size (layouts));
+    EXPECT_EQ (audioSuiteIDs.size(), std::size (layouts));
+}
+
+TEST_F (AaxModuleTest, RegistrationLeavesNoObjectAlive)
+{
+    ASSERT_EQ (scan(), ACF_OK);
+    EXPECT_EQ (entry<HostCall> ("ACFCanUnloadNow") (host.root()), 0);
+}
+
+TEST_F (AaxModuleTest, AHostWithoutAFactoryOrDefinitionGetsANullObject)
+{
+    host.refuse (IID_IACFComponentFactory);
+    EXPECT_EQ (scan(), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (definitionReturned, nullptr);
+
+    FakeHost second;
+    second.refuse (IID_IACFPluginDefinition);
+    IACFPluginDefinition* definition = nullptr;
+    EXPECT_EQ (entry<RegisterPlugin> ("ACFRegisterPlugin") (second.root(), &definition), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (definition, nullptr);
+    EXPECT_EQ (second.outstandingReferences(), 0) << second.outstandingReport();
+    EXPECT_EQ (second.all<FakeCollection>().at (0)->effects.size(), 1u);
+}
+}
