@@ -707,20 +707,44 @@ TEST_F (EditorTest, ClosingWithADialogOpenLeavesNoModalStateTimerOrListener)
     }
 }
 
-TEST_F (EditorTest, WholeWindowSnapshotForLookingAt)
+TEST_F (EditorTest, WholeWindowSnapshotsForLookingAt)
 {
-    auto& e = openEditor();
-    letTheTimerRun();
-    const auto image = e.createComponentSnapshot (e.getLocalBounds());
-    EXPECT_EQ (image.getWidth(), 325);
-    EXPECT_EQ (image.getHeight(), 454);
+    const auto keep = [this] (const juce::String& name)
+    {
+        const auto image = editor->createComponentSnapshot (editor->getLocalBounds());
+        EXPECT_EQ (image.getWidth(), 325);
+        EXPECT_EQ (image.getHeight(), 454);
 
-    const auto file = juce::File (MODULIX_SNAPSHOT_DIR).getChildFile ("editor.png");
-    file.getParentDirectory().createDirectory();
-    file.deleteFile();
-    juce::FileOutputStream out (file);
-    ASSERT_TRUE (out.openedOk());
-    juce::PNGImageFormat().writeImageToStream (image, out);
+        const auto file = juce::File (MODULIX_SNAPSHOT_DIR).getChildFile (name + ".png");
+        file.getParentDirectory().createDirectory();
+        file.deleteFile();
+        juce::FileOutputStream out (file);
+        ASSERT_TRUE (out.openedOk());
+        juce::PNGImageFormat().writeImageToStream (image, out);
+    };
+
+    writePresetFile ("Newer.vmxp", "2.0");
+    openEditor();
+    letTheTimerRun();
+    keep ("editor");
+
+    editor->fileMenuResult (Editor::userManual);
+    keep ("editor-missing-manual");
+    child<VeloraAlertComponent> ("alert_").hide();
+
+    auto& menu = child<VeloraPresetMenu> ("presetMenu_");
+    menu.setSelectedFileIndex (1);
+    editor->labelTextChanged (&menu);
+    keep ("editor-newer-preset");
+    child<VeloraAlertComponent> ("alert_").hide();
+
+    editor->fileMenuResult (Editor::savePreset);
+    keep ("editor-overwrite");
+    child<VeloraAlertComponent> ("overwritePresetComponent_").hide();
+
+    editor->fileMenuResult (Editor::savePresetAs);
+    pumpMessages (300);
+    keep ("editor-save-as");
 }
 
 } // namespace
