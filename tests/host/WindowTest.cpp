@@ -30,6 +30,7 @@ const juce::Point<int> secondTypeName { 193, 158 };
 const juce::Point<int> thirdTypeName { 187, 177 };
 const juce::Point<int> fileButton { 35, 16 };
 const juce::Point<int> productTitle { 70, 412 };
+const juce::Point<int> saveAsItem { 80, 64 };
 
 void pumpMessages (int milliseconds)
 {
@@ -134,6 +135,16 @@ public:
     bool click (juce::Point<int> pointInWindow) const
     {
         const auto onScreen = editor->getScreenPosition() + pointInWindow;
+        return XScreen::clickAt (onScreen.x, onScreen.y);
+    }
+
+    /** Rests the pointer over a point first, as a hand does: a menu takes an
+        item only after the pointer has been seen over it. */
+    bool hoverAndClick (juce::Point<int> pointInWindow) const
+    {
+        const auto onScreen = editor->getScreenPosition() + pointInWindow;
+        XScreen::moveTo (onScreen.x, onScreen.y);
+        pumpMessages (300);
         return XScreen::clickAt (onScreen.x, onScreen.y);
     }
 
@@ -269,6 +280,31 @@ TEST_F (WindowTest, ClosingTheWindowWithTheFileMenuOrAboutBoxOpenLeavesNothingBe
     HostWindow window (*instance, { 40, 40 });
     window.screenshot();
     EXPECT_TRUE (clickSetsType (window, *instance, secondTypeName, 0.5f)) << typeOf (*instance);
+}
+
+TEST_F (WindowTest, APickInTheFileMenuOpensTheSaveBrowserWhichClosesWithTheWindow)
+{
+    auto instance = load();
+    juce::Rectangle<int> area;
+
+    {
+        HostWindow window (*instance, { 40, 40 });
+        area = window.getScreenBounds();
+        const auto editorShot = window.screenshot();
+        window.click (fileButton);
+        juce::Image shown;
+        ASSERT_TRUE (pumpUntil ([&] { shown = grabScreen (area); return countDifferentPixels (editorShot, shown) > 100; }));
+
+        // "Save Preset As...", the menu's second item.
+        window.hoverAndClick (saveAsItem);
+        EXPECT_TRUE (pumpUntil ([&] {
+            shown = grabScreen (area);
+            return countDifferentPixels (editorShot, shown) > area.getWidth() * area.getHeight() / 2;
+        }));
+        keepScreenshot (shown, "editor-save-browser");
+    }
+
+    EXPECT_TRUE (pumpUntil ([&] { return countColours (grabScreen (area)) == 1; }));
 }
 
 TEST_F (WindowTest, TheHostMayDeleteThePluginRightAfterItsOpenWindow)

@@ -21,6 +21,18 @@ namespace
     }
 }
 
+bool XScreen::moveTo (int x, int y)
+{
+    const auto display = openDisplay();
+
+    if (display == nullptr)
+        return false;
+
+    XTestFakeMotionEvent (display.get(), DefaultScreen (display.get()), x, y, CurrentTime);
+    XSync (display.get(), False);
+    return true;
+}
+
 bool XScreen::clickAt (int x, int y)
 {
     const auto display = openDisplay();

@@ -8,6 +8,9 @@
     apart from JUCE, whose names clash with Xlib's macros. */
 namespace XScreen
 {
+    /** Moves the pointer to a screen position. */
+    bool moveTo (int x, int y);
+
     /** Moves the pointer to a screen position and clicks the left button there. */
     bool clickAt (int x, int y);
 
