@@ -3,7 +3,6 @@
 #include "ModulixQR7150DocumentOpener.h"
 #include "VeloraPresetFolder.h"
 
-#include "ModulixDialogBoxBinImg.h"
 #include "ModulixModulationUpperPanelBinImg.h"
 #include "ModulixQR7150BinImg.h"
 
