@@ -7,7 +7,7 @@ build="$1"
 seconds="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-targets=(state_fuzzer vst2_chunk_fuzzer)
+targets=(state_fuzzer vst2_chunk_fuzzer aax_chunk_fuzzer)
 share=$(( seconds / ${#targets[@]} ))
 [ "$share" -ge 1 ] || share=1
 

@@ -7,6 +7,7 @@
 
 class AAX_IEffectParameters;
 class AAX_IEffectGUI;
+class JuceAAX_Processor;
 
 namespace JuceAAX
 {
@@ -24,6 +25,19 @@ namespace JuceAAX
 
     /** Packet ID of the master bypass: the field it arrives in. */
     constexpr int32_t bypassPacketID = bypass;
+
+    /** What the host hands the audio callback per instance: one pointer per
+        field, in field order. */
+    struct AlgorithmContext
+    {
+        const float* const* inputChannels;
+        float* const* outputChannels;
+        const int32_t* bufferSize;
+        const int32_t* bypass;                  ///< the latest bypass packet
+        JuceAAX_Processor* const* pluginInstance; ///< written by the effect parameters' ResetFieldData
+        const int32_t* preparedFlag;
+        float* const* sideChainBuffers;
+    };
 
     /** A new effect parameters object for one instance; the host owns it. */
     AAX_IEffectParameters* CreateEffectParameters();

@@ -1,5 +1,6 @@
 #include "FakeAaxHost.h"
 
+#include "AAX_IACFEffectParameters.h"
 #include "AAX_IString.h"
 
 #include <cstdio>
@@ -664,7 +665,30 @@ AAX_Result FakeAutomationDelegate::UnregisterParameter (AAX_CParamID id)
 AAX_Result FakeAutomationDelegate::PostSetValueRequest (AAX_CParamID id, double normalized) const
 {
     record ("PostSetValueRequest", id, normalized);
+    const std::lock_guard<std::mutex> guard (queueLock);
+    queuedRequests.emplace_back (id, normalized);
     return answer;
+}
+
+int FakeAutomationDelegate::pump (const std::function<void (const std::string&, double)>& answerRequest)
+{
+    std::vector<std::pair<std::string, double>> requests;
+
+    {
+        const std::lock_guard<std::mutex> guard (queueLock);
+        requests.swap (queuedRequests);
+    }
+
+    for (const auto& [id, normalized] : requests)
+        answerRequest (id, normalized);
+
+    return static_cast<int> (requests.size());
+}
+
+size_t FakeAutomationDelegate::pendingRequests() const
+{
+    const std::lock_guard<std::mutex> guard (queueLock);
+    return queuedRequests.size();
 }
 
 AAX_Result FakeAutomationDelegate::PostCurrentValue (AAX_CParamID id, double normalized) const
@@ -903,6 +927,23 @@ ACFRESULT FakeInstanceHost::query (const acfIID& iid, void** out)
     }
 
     return FakeObject::query (iid, out);
+}
+
+int FakeInstanceHost::pump()
+{
+    void* parameters = nullptr;
+
+    if (effectParameters == nullptr || effectParameters->QueryInterface (IID_IAAXEffectParametersV1, &parameters) != ACF_OK)
+        return 0;
+
+    auto* target = static_cast<AAX_IACFEffectParameters*> (parameters);
+    const auto answered = automation.pump ([target] (const std::string& id, double normalized)
+    {
+        target->UpdateParameterNormalizedValue (id.c_str(), normalized, AAX_eUpdateSource_Unspecified);
+    });
+
+    target->Release();
+    return answered;
 }
 
 void* FakeInstanceHost::interfaceFor (const acfIID& iid)

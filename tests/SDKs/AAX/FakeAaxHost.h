@@ -20,6 +20,7 @@
 #include "AAX_UIDs.h"
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -295,6 +296,12 @@ public:
 
     std::set<std::string> registered;
 
+    /** Answers, as an asynchronous host does later, every set-value request
+        queued so far, in order, and returns how many there were. */
+    int pump (const std::function<void (const std::string& id, double normalized)>& answer);
+    /** Set-value requests not yet answered. */
+    size_t pendingRequests() const;
+
     AAX_Result RegisterParameter (AAX_CParamID id) override;
     AAX_Result UnregisterParameter (AAX_CParamID id) override;
     AAX_Result PostSetValueRequest (AAX_CParamID id, double normalized) const override;
@@ -305,6 +312,10 @@ public:
 
 protected:
     void* interfaceFor (const acfIID& iid) override;
+
+private:
+    mutable std::mutex queueLock;
+    mutable std::vector<std::pair<std::string, double>> queuedRequests;
 };
 
 class FakeTransport final : public Fake<AAX_IACFTransport_V2>
@@ -373,6 +384,10 @@ public:
     FakeTransport& transport;
     /** The plug-in's effect parameters object, not counted here. */
     IACFUnknown* effectParameters = nullptr;
+
+    /** Answers the queued set-value requests through the effect parameters'
+        UpdateParameterNormalizedValue; returns how many. */
+    int pump();
 
     ACFRESULT query (const acfIID& iid, void** out) override;
 

@@ -3,9 +3,15 @@
 // the effect, as the host's collection records it.
 #include "FakeHostFixture.h"
 
+#include "AAX_CString.h"
+#include "AAX_IEffectGUI.h"
+#include "AAX_IEffectParameters.h"
+#include "JuceAAX_Procedures.h"
+
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace
@@ -211,5 +217,130 @@ TEST_F (AaxModuleTest, AHostWithoutAFactoryOrDefinitionGetsANullObject)
     EXPECT_EQ (definition, nullptr);
     EXPECT_EQ (second.outstandingReferences(), 0) << second.outstandingReport();
     EXPECT_EQ (second.all<FakeCollection>().at (0)->effects.size(), 1u);
+}
+
+/** The objects a host creates for one insert, through the registered procedures. */
+struct InsertObjects
+{
+    InsertObjects (FakeHost& host, const FakeEffectDescriptor& effect)
+        : instance (host.newInstanceHost())
+    {
+        for (const auto& [id, procedure] : effect.procedures)
+        {
+            // The objects are the module's; the host uses only their interfaces.
+            if (id == kAAX_ProcPtrID_Create_EffectParameters)
+                parameters = reinterpret_cast<AAX_IEffectParameters* (*)()> (procedure)();
+            else if (id == kAAX_ProcPtrID_Create_EffectGUI)
+                gui = reinterpret_cast<AAX_IEffectGUI* (*)()> (procedure)();
+        }
+
+        // The host holds a reference to each object it created.
+        for (IACFUnknown* object : { static_cast<IACFUnknown*> (parameters), static_cast<IACFUnknown*> (gui) })
+            if (object != nullptr)
+                object->AddRef();
+    }
+
+    AAX_IACFEffectParameters_V3& data() const  { return *parameters; }
+
+    /** A chunk as the host saves it. */
+    std::vector<uint8_t> save (AAX_CTypeID id) const
+    {
+        uint32_t size = 0;
+        EXPECT_EQ (data().GetChunkSize (id, &size), AAX_SUCCESS);
+        std::vector<uint8_t> bytes (AAX_SPlugInChunkHeaderSize + size);
+        EXPECT_EQ (data().GetChunk (id, static_cast<AAX_SPlugInChunk*> (static_cast<void*> (bytes.data()))), AAX_SUCCESS);
+        return bytes;
+    }
+
+    AAX_Result restore (AAX_CTypeID id, std::vector<uint8_t> bytes)
+    {
+        return data().SetChunk (id, static_cast<AAX_SPlugInChunk*> (static_cast<void*> (bytes.data())));
+    }
+
+    double value (const char* id) const
+    {
+        double out = -1.0;
+        data().GetParameterNormalizedValue (id, &out);
+        return out;
+    }
+
+    FakeInstanceHost& instance;
+    AAX_IACFEffectParameters_V3* parameters = nullptr;
+    AAX_IACFEffectGUI* gui = nullptr;
+};
+
+TEST_F (AaxModuleTest, AnInsertPlaysAutomatesAndRecallsItsState)
+{
+    ASSERT_EQ (scan(), ACF_OK);
+    const auto& effect = *host.all<FakeCollection>().at (0)->effects.at (0).second;
+    const auto processProc = effect.components.back()->processProc;
+
+    InsertObjects first (host, effect);
+    ASSERT_NE (first.parameters, nullptr);
+    ASSERT_NE (first.gui, nullptr);
+    first.instance.effectParameters = first.parameters;
+    ASSERT_EQ (first.data().Initialize (&first.instance), AAX_SUCCESS);
+    ASSERT_EQ (first.gui->Initialize (&first.instance), AAX_SUCCESS);
+
+    int32_t count = 0;
+    first.data().GetNumberOfParameters (&count);
+    EXPECT_EQ (count, 10);
+
+    // Automation: stored on the host's answer.
+    first.data().SetParameterNormalizedValue ("4", 0.75);
+    EXPECT_EQ (first.value ("4"), static_cast<double> (0.2f));
+    EXPECT_EQ (first.instance.pump(), 1);
+    EXPECT_EQ (first.value ("4"), 0.75);
+
+    // Audio through the registered callback, with the bypass packet the host took.
+    first.data().GenerateCoefficients();
+    ASSERT_EQ (first.instance.controller.packets.size(), 1u);
+    int32_t bypass = 0, prepared = 0, frames = 256;
+    void* pluginInstance = nullptr;
+    first.data().ResetFieldData (JuceAAX::pluginInstance, &pluginInstance, sizeof (pluginInstance));
+    first.data().ResetFieldData (JuceAAX::preparedFlag, &prepared, sizeof (prepared));
+    std::memcpy (&bypass, first.instance.controller.packets[0].bytes.data(), sizeof (bypass));
+
+    std::vector<float> left (256, 0.25f), right (256, -0.25f);
+    const float* inputs[] { left.data(), right.data() };
+    float* outputs[] { left.data(), right.data() };
+    const JuceAAX::AlgorithmContext context { inputs, outputs, &frames, &bypass,
+                                              reinterpret_cast<JuceAAX_Processor* const*> (&pluginInstance), &prepared,
+                                              nullptr };
+    void* const instances[] { const_cast<JuceAAX::AlgorithmContext*> (&context) };
+    processProc (instances, instances + 1);
+    EXPECT_NE (left, std::vector<float> (256, 0.25f));
+
+    // The state into a second insert: 'juce', then 'elck'.
+    const auto state = first.save (AAX_MakeTypeID ('j', 'u', 'c', 'e'));
+    const auto controls = first.save (AAX_MakeTypeID ('e', 'l', 'c', 'k'));
+
+    InsertObjects second (host, effect);
+    second.instance.effectParameters = second.parameters;
+    ASSERT_EQ (second.data().Initialize (&second.instance), AAX_SUCCESS);
+    EXPECT_EQ (second.restore (AAX_MakeTypeID ('j', 'u', 'c', 'e'), state), AAX_SUCCESS);
+    second.instance.pump();
+    EXPECT_EQ (second.restore (AAX_MakeTypeID ('e', 'l', 'c', 'k'), controls), AAX_SUCCESS);
+    second.instance.pump();
+    EXPECT_EQ (second.value ("4"), 0.75);
+
+    // The view has the editor's size, or there is none while the processor has no editor.
+    AAX_Point size;
+
+    if (first.gui->GetViewSize (&size) == AAX_SUCCESS)
+        EXPECT_TRUE (size.horz == 325.0f && size.vert == 454.0f) << size.horz << " x " << size.vert;
+    else
+        EXPECT_EQ (first.gui->GetViewSize (&size), AAX_ERROR_NULL_OBJECT);
+
+    first.gui->Uninitialize();
+    first.gui->Release();
+    second.gui->Release();
+    for (auto* insert : { &first, &second })
+    {
+        insert->data().Uninitialize();
+        insert->parameters->Release();
+    }
+
+    EXPECT_EQ (entry<HostCall> ("ACFCanUnloadNow") (host.root()), 0);
 }
 }

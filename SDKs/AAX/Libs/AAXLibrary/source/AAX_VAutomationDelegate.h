@@ -20,6 +20,9 @@ public:
     AAX_Result PostReleaseRequest (AAX_CParamID id) override;
     AAX_Result GetTouchState (AAX_CParamID id, AAX_CBoolean* outTouched) override;
 
+    /** True when the host gave its automation interface. */
+    bool IsConnected() const noexcept  { return static_cast<bool> (hostAutomation); }
+
 private:
     ACFPtr<AAX_IACFAutomationDelegate> hostAutomation;
 };

@@ -1,0 +1,116 @@
+// Feeds one input to the AAX plug-in as both chunks a host restores: as the
+// data of a controls chunk 'elck' and as the processor's state chunk 'juce',
+// each through the effect parameters object on a fake host that answers the
+// automation requests. A restore that crashes, reads outside the chunk, leaves
+// a value outside 0..1, or leaves chunks that do not save and compare as they
+// were restored fails the run.
+
+#include "FakeAaxHost.h"
+
+#include "AAX_CChunkDataParser.h"
+#include "JuceAAX_Processor.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+    void require (bool condition)
+    {
+        if (! condition)
+            __builtin_trap();
+    }
+
+    /** A chunk holding exactly the input, so a sanitizer sees any read beyond it. */
+    std::vector<uint8_t> chunkOf (AAX_CTypeID id, const uint8_t* data, size_t size)
+    {
+        std::vector<uint8_t> bytes (AAX_SPlugInChunkHeaderSize + size);
+        auto* chunk = static_cast<AAX_SPlugInChunk*> (static_cast<void*> (bytes.data()));
+        chunk->fSize = static_cast<int32_t> (size);
+        chunk->fChunkID = id;
+        if (size > 0)
+            std::memcpy (bytes.data() + AAX_SPlugInChunkHeaderSize, data, size);
+        return bytes;
+    }
+
+    AAX_SPlugInChunk* header (std::vector<uint8_t>& bytes)
+    {
+        return static_cast<AAX_SPlugInChunk*> (static_cast<void*> (bytes.data()));
+    }
+
+    std::vector<uint8_t> save (JuceAAX_Processor& effect, AAX_CTypeID id)
+    {
+        uint32_t size = 0;
+        require (effect.GetChunkSize (id, &size) == AAX_SUCCESS);
+        std::vector<uint8_t> bytes (AAX_SPlugInChunkHeaderSize + size);
+        header (bytes)->fChunkID = id;
+        require (effect.GetChunk (id, header (bytes)) == AAX_SUCCESS);
+        require (header (bytes)->fSize == static_cast<int32_t> (size));
+        return bytes;
+    }
+
+    /** One instance for the whole run, on a host with automation. */
+    struct Instance
+    {
+        Instance()
+        {
+            effect->AddRef();
+            instanceHost.effectParameters = effect;
+            require (effect->Initialize (&instanceHost) == AAX_SUCCESS);
+        }
+
+        FakeHost host;
+        FakeInstanceHost& instanceHost = host.newInstanceHost();
+        JuceAAX_Processor* effect = new JuceAAX_Processor();
+    };
+
+    void checkValues (JuceAAX_Processor& effect)
+    {
+        int32_t count = 0;
+        effect.GetNumberOfParameters (&count);
+
+        for (int32_t i = 0; i < count; ++i)
+        {
+            AAX_CString id;
+            double value = -1.0;
+            effect.GetParameterIDFromIndex (i, &id);
+            effect.GetParameterNormalizedValue (id.Get(), &value);
+            require (value >= 0.0 && value <= 1.0);
+        }
+    }
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    static Instance instance;
+    auto& effect = *instance.effect;
+
+    // The parser alone: what it read, it writes and reads back the same.
+    auto controls = chunkOf (AAX_ControlsChunkID, data, size);
+    AAX_CChunkDataParser parser;
+    parser.LoadChunk (header (controls));
+
+    effect.SetChunk (AAX_ControlsChunkID, header (controls));
+    instance.instanceHost.pump();
+    checkValues (effect);
+
+    auto state = chunkOf (JuceAAX_Processor::juceChunkID, data, size);
+    effect.SetChunk (JuceAAX_Processor::juceChunkID, header (state));
+    instance.instanceHost.pump();
+    checkValues (effect);
+
+    // What is saved now restores to itself and compares equal.
+    auto savedControls = save (effect, AAX_ControlsChunkID);
+    auto savedState = save (effect, JuceAAX_Processor::juceChunkID);
+    require (effect.SetChunk (JuceAAX_Processor::juceChunkID, header (savedState)) == AAX_SUCCESS);
+    require (effect.SetChunk (AAX_ControlsChunkID, header (savedControls)) == AAX_SUCCESS);
+    instance.instanceHost.pump();
+    require (save (effect, AAX_ControlsChunkID) == savedControls);
+
+    AAX_CBoolean equal = 0;
+    effect.CompareActiveChunk (header (savedControls), &equal);
+    require (equal == 1);
+    instance.host.clearCalls();
+    return 0;
+}
