@@ -1,5 +1,7 @@
 #include "ModulixQR7150AudioProcessor.h"
 
+#include "ModulixQR7150AudioProcessorEditor.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -151,7 +153,7 @@ float ModulixQR7150AudioProcessor::getParameter (int index)
         return 0.0f;
 
     const auto& program = programs[currentProgram];
-    return program.values[program.activeChannel][index];
+    return program.values[program.getActiveSetting()][index];
 }
 
 const juce::String ModulixQR7150AudioProcessor::getParameterText (int index)
@@ -181,7 +183,7 @@ void ModulixQR7150AudioProcessor::setParameter (int index, float value)
         return;
 
     auto& program = programs[currentProgram];
-    program.values[program.activeChannel][index] = value;
+    program.values[program.getActiveSetting()][index] = value;
     currentValues[index] = value;
     paramsChanged = true;
 
@@ -208,7 +210,7 @@ void ModulixQR7150AudioProcessor::setCurrentProgram (int index)
         return;
 
     currentProgram = index;
-    const int setting = programs[index].activeChannel;
+    const int setting = programs[index].getActiveSetting();
 
     for (int i = 0; i < numParameters; ++i)
         setParameterAndNotifyHost (i, programs[index].values[setting][i]);
@@ -224,8 +226,13 @@ const juce::String ModulixQR7150AudioProcessor::getProgramName (int index)
         return {};
 
     const auto& program = programs[index];
-    return getPresetFolder().getChildFile (program.presetPath[program.activeChannel])
+    return getPresetFolder().getChildFile (program.presetPath[program.getActiveSetting()])
                             .getFileNameWithoutExtension();
+}
+
+juce::AudioProcessorEditor* ModulixQR7150AudioProcessor::createEditor()
+{
+    return new ModulixQR7150AudioProcessorEditor (this);
 }
 
 //==============================================================================

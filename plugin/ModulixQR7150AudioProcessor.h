@@ -31,6 +31,10 @@ struct ProgramSlot
     int activeChannel = 0;
     juce::String presetPath[numSettings];
     float values[numSettings][numValues] {};
+
+    /** The active setting as an index: any number but 1 reads as setting A, so a
+        record written elsewhere never indexes outside the two settings. */
+    int getActiveSetting() const noexcept  { return activeChannel == 1 ? 1 : 0; }
 };
 
 /** The plug-in object: nine host parameters, a bank of 12 A/B programs, and the
@@ -82,8 +86,9 @@ public:
     bool acceptsMidi() const override                    { return false; }
     bool producesMidi() const override                   { return false; }
 
-    juce::AudioProcessorEditor* createEditor() override  { return nullptr; }
-    bool hasEditor() const override                      { return false; }
+    /** A new ModulixQR7150AudioProcessorEditor on this processor; the caller owns it. */
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override                      { return true; }
 
     //==============================================================================
     using juce::AudioProcessor::getParameterName;

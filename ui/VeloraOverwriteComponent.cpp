@@ -51,7 +51,7 @@ bool VeloraOverwriteComponent::overwritePreset()
     if (saved)
     {
         auto& program = processor->programs[processor->currentProgram];
-        program.presetPath[program.activeChannel] = presetMenu->getSelectedFilePath();
+        program.presetPath[program.getActiveSetting()] = presetMenu->getSelectedFilePath();
     }
 
     processor->updateHostDisplay();

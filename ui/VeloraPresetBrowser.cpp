@@ -99,7 +99,7 @@ void VeloraPresetBrowser::savePreset()
         return overwriteComponent_->showSaveFailure (file);
 
     auto& program = processor->programs[processor->currentProgram];
-    program.presetPath[program.activeChannel] = presetMenu->getSelectedFilePath();
+    program.presetPath[program.getActiveSetting()] = presetMenu->getSelectedFilePath();
     fileBrowser_->refresh();
     hide();
 }

@@ -205,7 +205,7 @@ TEST_F (HostTest, DescribesItselfByNameVendorVersionAndCategory)
     auto plugin = load();
     EXPECT_FALSE (plugin.instance->acceptsMidi());
     EXPECT_FALSE (plugin.instance->producesMidi());
-    EXPECT_FALSE (plugin.instance->hasEditor());
+    EXPECT_TRUE (plugin.instance->hasEditor());
 }
 
 TEST_F (HostTest, ShowsNineParametersByIndexThenItsBypassAndProgramParameters)

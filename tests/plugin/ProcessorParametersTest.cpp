@@ -224,6 +224,27 @@ TEST_F (ProcessorTest, SetCurrentProgramIgnoresUnknownPrograms)
     EXPECT_FALSE (anyFlagRaised (p));
 }
 
+TEST_F (ProcessorTest, ASettingNumberOtherThanAOrBReadsAndWritesSettingA)
+{
+    for (const int setting : { 2, -1, 1 << 30 })
+    {
+        SCOPED_TRACE (setting);
+        ModulixQR7150AudioProcessor p;
+        p.programs[0].presetPath[0] = "A.vmxp";
+        p.programs[0].values[1][4] = 0.9f;
+        p.programs[0].activeChannel = setting;
+
+        p.setParameter (5, 0.3f);
+        EXPECT_EQ (p.programs[0].values[0][5], 0.3f);
+        EXPECT_EQ (p.getParameter (5), 0.3f);
+        EXPECT_EQ (p.getParameter (4), 0.2f);
+        EXPECT_EQ (p.getProgramName (0), "A");
+
+        p.setCurrentProgram (0);
+        EXPECT_EQ (p.currentValues[4].load(), 0.2f);
+    }
+}
+
 TEST_F (ProcessorTest, ProgramNamesFollowTheActiveSettingsPresetFile)
 {
     ModulixQR7150AudioProcessor p;

@@ -22,6 +22,14 @@ public:
     bool hasEditor() const override  { return true; }
 };
 
+/** A processor that offers no editor (the plug-in's own has one). */
+class ProcessorWithoutEditor final : public ModulixQR7150AudioProcessor
+{
+public:
+    juce::AudioProcessorEditor* createEditor() override  { return nullptr; }
+    bool hasEditor() const override  { return false; }
+};
+
 /** The host's window that the plug-in's view goes into. */
 class HostWindow final : public juce::Component
 {
@@ -111,7 +119,7 @@ TEST_F (JuceAaxGUITest, AContainerWithoutANativeViewShowsNothing)
 
 TEST_F (JuceAaxGUITest, AProcessorWithoutAnEditorLeavesNoView)
 {
-    AaxInstance plugin (host, true);
+    AaxInstance plugin (host, true, std::make_unique<ProcessorWithoutEditor>());
     open (plugin);
 
     HostWindow window;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+/** The real X server under the test: pointer clicks through the XTest extension,
+    which reach windows exactly as a user's clicks do, and screen grabs. Kept
+    apart from JUCE, whose names clash with Xlib's macros. */
+namespace XScreen
+{
+    /** Moves the pointer to a screen position. */
+    bool moveTo (int x, int y);
+
+    /** Moves the pointer to a screen position and clicks the left button there. */
+    bool clickAt (int x, int y);
+
+    /** The screen's pixels in a rectangle, as 0xAARRGGBB rows; empty on failure. */
+    std::vector<std::uint32_t> grab (int x, int y, int width, int height);
+}

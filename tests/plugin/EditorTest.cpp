@@ -1,0 +1,750 @@
+// The plug-in editor without a display: its children, what it sends to the
+// host, its refresh timer and its commands.
+
+#include "ModulixQR7150AudioProcessorEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+namespace juce
+{
+    // JUCE's Linux message queue pump: timers and posted clicks arrive through it.
+    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+}
+
+namespace
+{
+using Editor = ModulixQR7150AudioProcessorEditor;
+
+enum Parameter { onBypass, chorusType, rate, rateSync, depth, mix, level, stereo, sync };
+
+constexpr int numParameters = ModulixQR7150AudioProcessor::numParameters;
+
+bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 2000)
+{
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+
+    while (! condition())
+    {
+        if (juce::Time::getMillisecondCounter() >= end)
+            return false;
+
+        if (! juce::dispatchNextMessageOnSystemQueue (true))
+            juce::Thread::sleep (1);
+    }
+
+    return true;
+}
+
+void pumpMessages (int milliseconds)
+{
+    pumpUntil ([] { return false; }, milliseconds);
+}
+
+/** Long enough for several 50 ms refresh ticks. */
+void letTheTimerRun()  { pumpMessages (200); }
+
+/** What a host learns of parameter changes. */
+struct HostSpy final : juce::AudioProcessorListener
+{
+    struct Change
+    {
+        int index;
+        float value;
+        bool operator== (const Change& other) const { return index == other.index && value == other.value; }
+    };
+
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
+    {
+        changes.push_back ({ index, value });
+    }
+
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override  { ++displayUpdates; }
+
+    std::vector<Change> changes;
+    int displayUpdates = 0;
+};
+
+/** Records every area of the editor that asks to be repainted, its children's
+    included: a cached image sees each invalidation on its way to the window. */
+struct RepaintRecorder final : juce::CachedComponentImage
+{
+    void paint (juce::Graphics&) override {}
+    bool invalidateAll() override                                   { areas.push_back ({ 0, 0, 325, 454 }); return true; }
+    bool invalidate (const juce::Rectangle<int>& area) override     { areas.push_back (area); return true; }
+    void releaseResources() override {}
+
+    std::vector<juce::Rectangle<int>> areas;
+};
+
+std::ostream& operator<< (std::ostream& out, const HostSpy::Change& change)
+{
+    return out << "{" << change.index << ", " << change.value << "}";
+}
+
+//==============================================================================
+/** An editor on a processor, in a home folder of the test's own (tests run in
+    parallel processes that share the suite's HOME), with a host listening. */
+class EditorTest : public ::testing::Test
+{
+protected:
+    EditorTest()
+        : previousHome (juce::SystemStats::getEnvironmentVariable ("HOME", {})),
+          home (juce::File (previousHome).getChildFile ("editor")
+                    .getChildFile (::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
+        home.deleteRecursively();
+        home.createDirectory();
+        ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+        processor.addListener (&host);
+    }
+
+    ~EditorTest() override
+    {
+        editor.reset();
+        processor.removeListener (&host);
+        home.deleteRecursively();
+        ::setenv ("HOME", previousHome.toRawUTF8(), 1);
+    }
+
+    Editor& openEditor()
+    {
+        editor.reset (dynamic_cast<Editor*> (processor.createEditor()));
+        EXPECT_NE (editor, nullptr);
+        editor->setVisible (true);
+        return *editor;
+    }
+
+    template <typename ComponentType = juce::Component>
+    ComponentType& child (const juce::String& name) const
+    {
+        for (auto* c : editor->getChildren())
+            if (c->getName() == name)
+                if (auto* typed = dynamic_cast<ComponentType*> (c))
+                    return *typed;
+
+        ADD_FAILURE() << "no child " << name;
+        throw std::runtime_error ("missing child");
+    }
+
+    juce::String presetName() const  { return child<juce::Label> ("presetMenu_").getText(); }
+
+    /** The message text shown by a message box. */
+    juce::String messageOf (const juce::String& box) const
+    {
+        for (auto* c : child (box).getChildren())
+            if (auto* label = dynamic_cast<juce::Label*> (c))
+                return label->getText();
+
+        return {};
+    }
+
+    ProgramSlot& currentSlot()  { return processor.programs[processor.getCurrentProgram()]; }
+
+    static juce::File presetRoot()
+    {
+        return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
+                   .getChildFile ("Audio Music Apps").getChildFile ("Velora/Presets/ModulixQR7150");
+    }
+
+    /** A preset file of the processor's current setting, optionally from a later version. */
+    juce::File writePresetFile (const juce::String& relativePath, const juce::String& presetVersion = "1.0")
+    {
+        auto xml = processor.writePreset (true);
+
+        if (auto* properties = xml.getChildByName ("Properties"))
+            properties->setAttribute ("presetVersion", presetVersion);
+
+        const auto file = presetRoot().getChildFile (relativePath);
+        file.getParentDirectory().createDirectory();
+        EXPECT_TRUE (xml.writeTo (file));
+        return file;
+    }
+
+    void clickAndWait (const juce::String& button)
+    {
+        child<juce::Button> (button).triggerClick();
+        pumpMessages (30);
+    }
+
+    juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    const juce::String previousHome;
+    const juce::File home;
+    ModulixQR7150AudioProcessor processor;
+    HostSpy host;
+    std::unique_ptr<Editor> editor;
+};
+
+//==============================================================================
+TEST_F (EditorTest, OpensAtTheFixedSizeWithEveryChildAtItsPlaceSendingNothing)
+{
+    struct Row { const char* name; juce::Rectangle<int> bounds; bool visible; };
+
+    const std::vector<Row> table {
+        { "fileButton_", { 6, 3, 58, 26 }, true },               { "presetDecButton_", { 263, 3, 29, 26 }, true },
+        { "presetIncButton_", { 292, 3, 29, 26 }, true },        { "presetMenu_", { 67, 3, 192, 26 }, true },
+        { "abButton_", { 92, 35, 62, 23 }, true },               { "abCopyButton_", { 163, 30, 75, 25 }, true },
+        { "bypassButton_", { 222, 354, 90, 99 }, true },         { "stereoSpreadButton_", { 263, 62, 54, 22 }, true },
+        { "syncButton_", { 7, 62, 54, 22 }, true },              { "typeKnob_", { 106, 137, 48, 80 }, true },
+        { "type1ShortcutButton_", { 160, 135, 57, 10 }, true },  { "type2ShortcutButton_", { 160, 153, 66, 10 }, true },
+        { "type3ShortcutButton_", { 160, 172, 54, 10 }, true },  { "rateKnob_", { 14, 126, 73, 72 }, true },
+        { "rateSyncKnob_", { 14, 126, 73, 72 }, false },         { "depthKnob_", { 68, 225, 73, 72 }, true },
+        { "mixKnob_", { 180, 225, 73, 72 }, true },              { "levelKnob_", { 237, 126, 73, 72 }, true },
+        { "aboutShowButton_", { 15, 383, 109, 58 }, true },      { "aboutContainer_", { 0, 0, 325, 455 }, false },
+        { "savePresetBrowser_", { 0, 0, 325, 454 }, false },     { "overwritePresetComponent_", { 0, 0, 325, 454 }, false },
+        { "alert_", { 0, 0, 325, 454 }, false },
+    };
+
+    auto& e = openEditor();
+    EXPECT_EQ (e.getWidth(), 325);
+    EXPECT_EQ (e.getHeight(), 454);
+    EXPECT_FALSE (e.isResizable());
+    ASSERT_EQ (e.getNumChildComponents(), static_cast<int> (table.size()));
+
+    // Created in the table's order, so the dialogs lie over everything.
+    for (size_t i = 0; i < table.size(); ++i)
+    {
+        SCOPED_TRACE (table[i].name);
+        auto* c = e.getChildComponent (static_cast<int> (i));
+        EXPECT_EQ (c->getName(), table[i].name);
+        EXPECT_EQ (c->getBounds(), table[i].bounds);
+        EXPECT_EQ (c->isVisible(), table[i].visible);
+    }
+
+    letTheTimerRun();
+    EXPECT_TRUE (host.changes.empty());
+    EXPECT_EQ (presetName(), "Init*");
+}
+
+TEST_F (EditorTest, VisibleControlsNeitherOverlapNorLeaveTheWindow)
+{
+    auto& e = openEditor();
+    std::vector<juce::Component*> controls;
+
+    for (auto* c : e.getChildren())
+        if (c->isVisible())
+            controls.push_back (c);
+
+    for (size_t i = 0; i < controls.size(); ++i)
+    {
+        EXPECT_TRUE (e.getLocalBounds().contains (controls[i]->getBounds())) << controls[i]->getName();
+
+        for (size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE (controls[i]->getBounds().intersects (controls[j]->getBounds()))
+                << controls[i]->getName() << " and " << controls[j]->getName();
+    }
+}
+
+TEST_F (EditorTest, ShowsTheProcessorsValuesWithTheSyncedRateKnobWhileSyncIsOn)
+{
+    const std::vector<std::pair<int, float>> values {
+        { onBypass, 0.0f }, { chorusType, 1.0f }, { rate, 0.3f }, { depth, 0.7f }, { mix, 0.25f },
+        { level, 0.8f }, { stereo, 1.0f }, { sync, 1.0f }, { rateSync, 0.5f },
+    };
+
+    for (const auto& [index, value] : values)
+        processor.setParameter (index, value);
+
+    auto& e = openEditor();
+    EXPECT_FALSE (child<juce::Button> ("bypassButton_").getToggleState());
+    EXPECT_TRUE (child<juce::Button> ("stereoSpreadButton_").getToggleState());
+    EXPECT_TRUE (child<juce::Button> ("syncButton_").getToggleState());
+    EXPECT_EQ (child<juce::Slider> ("typeKnob_").getValue(), 1.0);
+    EXPECT_EQ (child<juce::Slider> ("rateKnob_").getValue(), static_cast<double> (0.3f));
+    EXPECT_EQ (child<juce::Slider> ("depthKnob_").getValue(), static_cast<double> (0.7f));
+    EXPECT_EQ (child<juce::Slider> ("mixKnob_").getValue(), 0.25);
+    EXPECT_EQ (child<juce::Slider> ("levelKnob_").getValue(), static_cast<double> (0.8f));
+    EXPECT_FALSE (child ("rateKnob_").isVisible());
+    EXPECT_TRUE (child ("rateSyncKnob_").isVisible());
+    EXPECT_EQ (child ("rateKnob_").getBounds(), child ("rateSyncKnob_").getBounds());
+    EXPECT_EQ (e.getNumChildComponents(), 23);
+    EXPECT_TRUE (host.changes.empty());
+}
+
+TEST_F (EditorTest, EachControlSendsExactlyItsValue)
+{
+    struct SliderCase { const char* name; double value; HostSpy::Change sent; };
+
+    const std::vector<SliderCase> sliders {
+        { "typeKnob_", 0.5, { chorusType, 0.5f } },  { "rateKnob_", 0.35, { rate, 0.35f } },
+        { "depthKnob_", 0.9, { depth, 0.9f } },      { "mixKnob_", 0.1, { mix, 0.1f } },
+        { "levelKnob_", 0.75, { level, 0.75f } },
+        // The synced knob snaps to its note steps: 0.5 is step 9.
+        { "rateSyncKnob_", 0.5, { rateSync, static_cast<float> (9 * 0.05524861812591553) } },
+    };
+
+    openEditor();
+    letTheTimerRun();
+
+    for (const auto& c : sliders)
+    {
+        SCOPED_TRACE (c.name);
+        host.changes.clear();
+        child<juce::Slider> (c.name).setValue (c.value, juce::sendNotificationSync);
+        EXPECT_EQ (host.changes, std::vector<HostSpy::Change> { c.sent });
+    }
+
+    struct ButtonCase { const char* name; HostSpy::Change sent; };
+
+    const std::vector<ButtonCase> buttons {
+        { "bypassButton_", { onBypass, 0.0f } },          { "bypassButton_", { onBypass, 1.0f } },
+        { "stereoSpreadButton_", { stereo, 1.0f } },      { "syncButton_", { sync, 1.0f } },
+        { "type1ShortcutButton_", { chorusType, 0.0f } }, { "type2ShortcutButton_", { chorusType, 0.5f } },
+        { "type3ShortcutButton_", { chorusType, 1.0f } },
+    };
+
+    for (const auto& c : buttons)
+    {
+        SCOPED_TRACE (c.name);
+        host.changes.clear();
+        clickAndWait (c.name);
+        EXPECT_EQ (host.changes, std::vector<HostSpy::Change> { c.sent });
+    }
+}
+
+TEST_F (EditorTest, SyncSwitchSwapsTheRateKnobsAtOnceAndHostSyncOnTheNextTick)
+{
+    openEditor();
+    letTheTimerRun();
+
+    clickAndWait ("syncButton_");
+    EXPECT_TRUE (child ("rateSyncKnob_").isVisible());
+    EXPECT_FALSE (child ("rateKnob_").isVisible());
+
+    processor.setParameter (sync, 0.0f);
+    EXPECT_TRUE (child ("rateSyncKnob_").isVisible());
+    EXPECT_TRUE (pumpUntil ([this] { return child ("rateKnob_").isVisible(); }, 100));
+    EXPECT_FALSE (child ("rateSyncKnob_").isVisible());
+}
+
+TEST_F (EditorTest, KnobsReturnToTheProcessorDefaultsOnDoubleClick)
+{
+    const std::vector<std::pair<const char*, double>> defaults {
+        { "rateKnob_", 0.20000000298023224 }, { "rateSyncKnob_", 0.1666666716337204 },
+        { "depthKnob_", 0.20000000298023224 }, { "mixKnob_", 0.5 }, { "levelKnob_", 0.5 },
+    };
+
+    openEditor();
+
+    for (const auto& [name, value] : defaults)
+    {
+        EXPECT_TRUE (child<juce::Slider> (name).isDoubleClickReturnEnabled()) << name;
+        EXPECT_EQ (child<juce::Slider> (name).getDoubleClickReturnValue(), value) << name;
+    }
+}
+
+TEST_F (EditorTest, TimerFollowsAutomationAndMarksThePresetNameAsModified)
+{
+    openEditor();
+    letTheTimerRun();
+    writePresetFile ("Init.vmxp");
+    processor.presetChanged = true;
+    processor.paramsChanged = true;
+    letTheTimerRun();
+    EXPECT_EQ (presetName(), "Init");
+
+    processor.setParameter (depth, 0.65f);
+    EXPECT_TRUE (pumpUntil ([this] { return child<juce::Slider> ("depthKnob_").getValue() == static_cast<double> (0.65f); }, 100));
+    EXPECT_EQ (presetName(), "Init*");
+    EXPECT_FALSE (processor.paramsChanged);
+
+    // A tick finds no flag: setting the knob back by hand stays put.
+    auto& knob = child<juce::Slider> ("depthKnob_");
+    knob.setValue (0.1, juce::dontSendNotification);
+    letTheTimerRun();
+    EXPECT_EQ (knob.getValue(), 0.1);
+    EXPECT_TRUE (host.changes.empty());
+}
+
+TEST_F (EditorTest, TimerFollowsProgramChangesWithTheirSettingAndPreset)
+{
+    auto& program = processor.programs[3];
+    program.activeChannel = 1;
+    program.presetPath[1] = "Live/Wide.vmxp";
+    program.values[1][depth] = 0.9f;
+    program.values[1][chorusType] = 0.5f;
+
+    openEditor();
+    letTheTimerRun();
+    EXPECT_FALSE (child<juce::Button> ("abButton_").getToggleState());
+
+    processor.setCurrentProgram (3);
+    letTheTimerRun();
+    EXPECT_TRUE (child<juce::Button> ("abButton_").getToggleState());
+    EXPECT_EQ (child<juce::Slider> ("depthKnob_").getValue(), static_cast<double> (0.9f));
+    EXPECT_EQ (child<juce::Slider> ("typeKnob_").getValue(), 0.5);
+    EXPECT_EQ (presetName(), "Wide*");
+    EXPECT_EQ (child<VeloraPresetMenu> ("presetMenu_").getSelectedFilePath(), "Live/Wide.vmxp");
+}
+
+TEST_F (EditorTest, ANewEditorShowsSettingBOnlyFromItsFirstTick)
+{
+    currentSlot().activeChannel = 1;
+    openEditor();
+    EXPECT_FALSE (child<juce::Button> ("abButton_").getToggleState());
+    EXPECT_TRUE (pumpUntil ([this] { return child<juce::Button> ("abButton_").getToggleState(); }, 100));
+}
+
+TEST_F (EditorTest, TimerFollowsAStateLoad)
+{
+    ModulixQR7150AudioProcessor other;
+    other.setParameter (mix, 0.9f);
+    other.setParameter (stereo, 1.0f);
+    juce::MemoryBlock state;
+    other.getStateInformation (state);
+
+    openEditor();
+    letTheTimerRun();
+    processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+    letTheTimerRun();
+
+    EXPECT_EQ (child<juce::Slider> ("mixKnob_").getValue(), static_cast<double> (0.9f));
+    EXPECT_TRUE (child<juce::Button> ("stereoSpreadButton_").getToggleState());
+}
+
+TEST_F (EditorTest, ABSwitchSendsTheOtherSettingAndCopyLeavesPathsAndHostAlone)
+{
+    auto& slot = currentSlot();
+    slot.presetPath[1] = "B.vmxp";
+    slot.values[1][depth] = 0.8f;
+    openEditor();
+    letTheTimerRun();
+    host.changes.clear();
+
+    clickAndWait ("abButton_");
+    EXPECT_EQ (slot.activeChannel, 1);
+    ASSERT_EQ (host.changes.size(), static_cast<size_t> (numParameters));
+
+    for (int i = 0; i < numParameters; ++i)
+        EXPECT_EQ (host.changes[static_cast<size_t> (i)], (HostSpy::Change { i, slot.values[1][i] }));
+
+    EXPECT_EQ (child<VeloraPresetMenu> ("presetMenu_").getSelectedFilePath(), "B.vmxp");
+    EXPECT_GE (host.displayUpdates, 1);
+    letTheTimerRun();
+    EXPECT_EQ (child<juce::Slider> ("depthKnob_").getValue(), static_cast<double> (0.8f));
+
+    // B is active: copy writes B's values onto A, nothing else.
+    host.changes.clear();
+    slot.values[0][depth] = 0.1f;
+    clickAndWait ("abCopyButton_");
+    EXPECT_EQ (slot.values[0][depth], 0.8f);
+    EXPECT_EQ (slot.presetPath[0], "Init.vmxp");
+    EXPECT_EQ (slot.presetPath[1], "B.vmxp");
+    EXPECT_TRUE (host.changes.empty());
+
+    clickAndWait ("abButton_");
+    EXPECT_EQ (slot.activeChannel, 0);
+    EXPECT_EQ (child<VeloraPresetMenu> ("presetMenu_").getSelectedFilePath(), "Init.vmxp");
+}
+
+TEST_F (EditorTest, ASettingNumberOtherThanAOrBReadsAsA)
+{
+    for (const int setting : { 2, -1, 1000000 })
+    {
+        currentSlot().activeChannel = setting;
+        currentSlot().presetPath[0] = "A.vmxp";
+        openEditor();
+        letTheTimerRun();
+        EXPECT_FALSE (child<juce::Button> ("abButton_").getToggleState()) << setting;
+        EXPECT_EQ (child<VeloraPresetMenu> ("presetMenu_").getSelectedFilePath(), "A.vmxp") << setting;
+        editor.reset();
+    }
+}
+
+TEST_F (EditorTest, PresetButtonsStepAndLoadPresetsAndANewerOneIsReported)
+{
+    processor.setParameter (depth, 0.3f);
+    writePresetFile ("First.vmxp");
+    processor.setParameter (depth, 0.6f);
+    writePresetFile ("Second.vmxp", "2.0");
+    processor.setParameter (depth, 0.2f);
+
+    openEditor();
+    letTheTimerRun();
+    auto& menu = child<VeloraPresetMenu> ("presetMenu_");
+    const auto firstId = menu.getFileName (0) == "First" ? 1 : 2;
+    menu.setSelectedFileIndex (3 - firstId);
+    host.changes.clear();
+
+    // Stepping on from the last wraps to the first, which loads quietly.
+    clickAndWait (firstId == 1 ? "presetIncButton_" : "presetDecButton_");
+    EXPECT_EQ (currentSlot().presetPath[0], "First.vmxp");
+    EXPECT_EQ (processor.getParameter (depth), 0.3f);
+    EXPECT_FALSE (child ("alert_").isVisible());
+    EXPECT_FALSE (host.changes.empty());
+
+    clickAndWait (firstId == 1 ? "presetIncButton_" : "presetDecButton_");
+    EXPECT_EQ (currentSlot().presetPath[0], "Second.vmxp");
+    EXPECT_EQ (processor.getParameter (depth), 0.6f);
+    ASSERT_TRUE (child ("alert_").isVisible());
+    EXPECT_EQ (messageOf ("alert_"),
+               juce::String ("\"Second.vmxp\"\nwas made using a newer version of Modulix QR7150.\n"
+                             "To use this preset correctly, please install the newest version from: ")
+                   + Editor::downloadsAddress);
+    letTheTimerRun();
+    EXPECT_EQ (presetName(), "Second");
+}
+
+TEST_F (EditorTest, APresetPickedInTheMenuIsLoadedAndOtherLabelsAreIgnored)
+{
+    processor.setParameter (mix, 0.8f);
+    writePresetFile ("Picked.vmxp");
+    processor.setParameter (mix, 0.1f);
+
+    openEditor();
+    letTheTimerRun();
+    auto& menu = child<VeloraPresetMenu> ("presetMenu_");
+    menu.setSelectedFileIndex (1);
+
+    juce::Label other;
+    editor->labelTextChanged (&other);
+    EXPECT_EQ (processor.getParameter (mix), 0.1f);
+    EXPECT_EQ (currentSlot().presetPath[0], "Init.vmxp");
+
+    editor->labelTextChanged (&menu);
+    EXPECT_EQ (processor.getParameter (mix), 0.8f);
+    EXPECT_EQ (currentSlot().presetPath[0], "Picked.vmxp");
+    EXPECT_TRUE (processor.presetChanged);
+    letTheTimerRun();
+    EXPECT_EQ (child<juce::Slider> ("mixKnob_").getValue(), static_cast<double> (0.8f));
+    EXPECT_EQ (presetName(), "Picked");
+}
+
+TEST_F (EditorTest, FileMenuResults)
+{
+    openEditor();
+    letTheTimerRun();
+    const auto visibleDialogs = [this]
+    {
+        juce::StringArray names;
+        for (auto* name : { "savePresetBrowser_", "overwritePresetComponent_", "alert_", "aboutContainer_" })
+            if (child (name).isVisible())
+                names.add (name);
+        return names.joinIntoString (",");
+    };
+
+    for (const int nothing : { 0, -1, 5, 99 })
+    {
+        editor->fileMenuResult (nothing);
+        EXPECT_EQ (visibleDialogs(), "") << nothing;
+    }
+
+    // "Save Preset" for a setting without a file makes the folder and asks for a name.
+    ASSERT_FALSE (presetRoot().isDirectory());
+    editor->fileMenuResult (Editor::savePreset);
+    EXPECT_TRUE (presetRoot().isDirectory());
+    EXPECT_EQ (visibleDialogs(), "savePresetBrowser_");
+    dynamic_cast<VeloraFileBrowser&> (child ("savePresetBrowser_")).hide();
+
+    // ... for a setting whose file exists, asks before overwriting it.
+    const auto existing = writePresetFile ("Live/Wide.vmxp");
+    currentSlot().presetPath[0] = "Live/Wide.vmxp";
+    editor->fileMenuResult (Editor::savePreset);
+    EXPECT_EQ (visibleDialogs(), "overwritePresetComponent_");
+    EXPECT_EQ (child<VeloraOverwriteComponent> ("overwritePresetComponent_").presetFile, existing);
+    EXPECT_EQ (messageOf ("overwritePresetComponent_"),
+               "Are you sure you want to overwrite this preset?\n\n\"Live/Wide.vmxp\"");
+    child<VeloraAlertComponent> ("overwritePresetComponent_").hide();
+
+    // ... and never overwrites a file outside the preset folder, whatever the stored path says.
+    const auto outside = home.getChildFile ("outside.vmxp");
+    outside.replaceWithText ("keep");
+    for (const auto& path : { juce::String ("../../../../../outside.vmxp"), outside.getFullPathName() })
+    {
+        currentSlot().presetPath[0] = path;
+        editor->fileMenuResult (Editor::savePreset);
+        EXPECT_EQ (visibleDialogs(), "savePresetBrowser_") << path;
+        dynamic_cast<VeloraFileBrowser&> (child ("savePresetBrowser_")).hide();
+    }
+    EXPECT_EQ (outside.loadFileAsString(), "keep");
+
+    editor->fileMenuResult (Editor::savePresetAs);
+    EXPECT_EQ (visibleDialogs(), "savePresetBrowser_");
+    dynamic_cast<VeloraFileBrowser&> (child ("savePresetBrowser_")).hide();
+
+    editor->fileMenuResult (Editor::userManual);
+    EXPECT_EQ (visibleDialogs(), "alert_");
+    EXPECT_EQ (messageOf ("alert_"), "User manual on: \"" + Editor::getUserManual().getFullPathName()
+                                         + "\" is not available.");
+    child<VeloraAlertComponent> ("alert_").hide();
+    EXPECT_TRUE (host.changes.empty());
+}
+
+TEST_F (EditorTest, AboutHotSpotShowsTheVersionInTheModalAboutBox)
+{
+    openEditor();
+    clickAndWait ("aboutShowButton_");
+    auto& about = child ("aboutContainer_");
+    ASSERT_TRUE (about.isVisible());
+    EXPECT_TRUE (about.isCurrentlyModal());
+
+    juce::StringArray texts;
+    for (auto* c : about.getChildren())
+        if (auto* label = dynamic_cast<juce::Label*> (c))
+            texts.add (label->getText());
+    EXPECT_TRUE (texts.contains ("1.0.1 (64bit)")) << texts.joinIntoString ("|");
+}
+
+//==============================================================================
+/** A fake desktop opener on PATH that records its arguments, one per line. */
+class OpenerTest : public EditorTest
+{
+protected:
+    OpenerTest()
+    {
+        const auto bin = home.getChildFile ("bin");
+        bin.createDirectory();
+        const auto opener = bin.getChildFile ("xdg-open");
+        opener.replaceWithText ("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + record.getFullPathName()
+                                + ".part\"\nmv \"" + record.getFullPathName() + ".part\" \"" + record.getFullPathName() + "\"\n",
+                                false, false, "\n");
+        opener.setExecutePermission (true);
+        previousPath = juce::SystemStats::getEnvironmentVariable ("PATH", {});
+        ::setenv ("PATH", (bin.getFullPathName() + ":" + previousPath).toRawUTF8(), 1);
+    }
+
+    ~OpenerTest() override
+    {
+        ::setenv ("PATH", previousPath.toRawUTF8(), 1);
+    }
+
+    juce::String recordedArguments() const
+    {
+        pumpUntil ([this] { return record.existsAsFile(); }, 3000);
+        return record.loadFileAsString();
+    }
+
+    const juce::File record { home.getChildFile ("opened.txt") };
+    juce::String previousPath;
+};
+
+TEST_F (OpenerTest, TheUserManualGoesToTheOpenerAsOnePathNeverThroughAShellNorRun)
+{
+    // A home folder whose name a shell would expand, and a manual that would
+    // leave a mark if it were executed.
+    const auto strangeHome = home.getChildFile ("it's $(touch shell-ran) `touch tick-ran` ; touch semi-ran");
+    strangeHome.createDirectory();
+    ::setenv ("HOME", strangeHome.getFullPathName().toRawUTF8(), 1);
+
+    const auto manual = Editor::getUserManual();
+    manual.getParentDirectory().createDirectory();
+    manual.replaceWithText ("#!/bin/sh\ntouch \"" + home.getChildFile ("manual-ran").getFullPathName() + "\"\n",
+                            false, false, "\n");
+    manual.setExecutePermission (true);
+
+    openEditor();
+    editor->fileMenuResult (Editor::userManual);
+
+    EXPECT_EQ (recordedArguments(), manual.getFullPathName() + "\n");
+    EXPECT_FALSE (child ("alert_").isVisible());
+    pumpMessages (100);
+
+    for (const auto* mark : { "shell-ran", "tick-ran", "semi-ran", "manual-ran" })
+    {
+        EXPECT_FALSE (home.getChildFile (mark).exists()) << mark;
+        EXPECT_FALSE (strangeHome.getChildFile (mark).exists()) << mark;
+        EXPECT_FALSE (juce::File::getCurrentWorkingDirectory().getChildFile (mark).exists()) << mark;
+    }
+}
+
+TEST_F (OpenerTest, TheWebsiteEntryOpensTheMakersAddress)
+{
+    openEditor();
+    editor->fileMenuResult (Editor::veloraWebsite);
+    EXPECT_EQ (recordedArguments(), juce::String (Editor::websiteAddress) + "\n");
+    EXPECT_TRUE (juce::String (Editor::websiteAddress).contains ("example.com"));
+    EXPECT_TRUE (juce::String (Editor::downloadsAddress).contains ("example.com"));
+}
+
+//==============================================================================
+TEST_F (EditorTest, AnOpenWindowShowingNoChangeRepaintsNothingAndAKnobOnlyItself)
+{
+    auto& e = openEditor();
+    auto* recorder = new RepaintRecorder();
+    e.setCachedComponentImage (recorder);
+    letTheTimerRun();
+    processor.setParameter (depth, 0.4f);  // marks the name as modified once
+    letTheTimerRun();
+
+    recorder->areas.clear();
+    pumpMessages (300);
+    EXPECT_TRUE (recorder->areas.empty()) << recorder->areas.size() << " repaints while idle";
+
+    processor.setParameter (depth, 0.9f);
+    letTheTimerRun();
+    ASSERT_FALSE (recorder->areas.empty());
+
+    for (const auto& area : recorder->areas)
+        EXPECT_TRUE (child ("depthKnob_").getBounds().contains (area)) << area.toString();
+}
+
+TEST_F (EditorTest, ClosingWithADialogOpenLeavesNoModalStateTimerOrListener)
+{
+    for (const auto* opener : { "aboutShowButton_", "fileMenuSaveAs", "missingManual" })
+    {
+        SCOPED_TRACE (opener);
+        openEditor();
+
+        if (juce::String (opener) == "fileMenuSaveAs")
+            editor->fileMenuResult (Editor::savePresetAs);
+        else if (juce::String (opener) == "missingManual")
+            editor->fileMenuResult (Editor::userManual);
+        else
+            clickAndWait (opener);
+
+        EXPECT_GE (juce::Component::getNumCurrentlyModalComponents(), 1);
+        editor.reset();
+        EXPECT_EQ (juce::Component::getNumCurrentlyModalComponents(), 0);
+
+        // Flags raised after the window closed find no editor to call.
+        processor.setParameter (depth, 0.5f);
+        processor.presetChanged = true;
+        letTheTimerRun();
+        EXPECT_TRUE (processor.paramsChanged);
+    }
+}
+
+TEST_F (EditorTest, WholeWindowSnapshotsForLookingAt)
+{
+    const auto keep = [this] (const juce::String& name)
+    {
+        const auto image = editor->createComponentSnapshot (editor->getLocalBounds());
+        EXPECT_EQ (image.getWidth(), 325);
+        EXPECT_EQ (image.getHeight(), 454);
+
+        const auto file = juce::File (MODULIX_SNAPSHOT_DIR).getChildFile (name + ".png");
+        file.getParentDirectory().createDirectory();
+        file.deleteFile();
+        juce::FileOutputStream out (file);
+        ASSERT_TRUE (out.openedOk());
+        juce::PNGImageFormat().writeImageToStream (image, out);
+    };
+
+    writePresetFile ("Newer.vmxp", "2.0");
+    openEditor();
+    letTheTimerRun();
+    keep ("editor");
+
+    editor->fileMenuResult (Editor::userManual);
+    keep ("editor-missing-manual");
+    child<VeloraAlertComponent> ("alert_").hide();
+
+    auto& menu = child<VeloraPresetMenu> ("presetMenu_");
+    menu.setSelectedFileIndex (1);
+    editor->labelTextChanged (&menu);
+    keep ("editor-newer-preset");
+    child<VeloraAlertComponent> ("alert_").hide();
+
+    editor->fileMenuResult (Editor::savePreset);
+    keep ("editor-overwrite");
+    child<VeloraAlertComponent> ("overwritePresetComponent_").hide();
+
+    editor->fileMenuResult (Editor::savePresetAs);
+    pumpMessages (300);
+    keep ("editor-save-as");
+}
+
+} // namespace
