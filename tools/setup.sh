@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     python3 python3-numpy python3-scipy
     xvfb xauth twm xfonts-base x11-utils fonts-dejavu-core fonts-dejavu-extra
-    libx11-dev libxtst-dev ardour
+    libx11-dev libxtst-dev libpng-dev ardour
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -324,13 +324,11 @@ TEST_F (AaxModuleTest, AnInsertPlaysAutomatesAndRecallsItsState)
     second.instance.pump();
     EXPECT_EQ (second.value ("4"), 0.75);
 
-    // The view has the editor's size, or there is none while the processor has no editor.
+    // The view has the plug-in's editor's fixed size.
     AAX_Point size;
-
-    if (first.gui->GetViewSize (&size) == AAX_SUCCESS)
-        EXPECT_TRUE (size.horz == 325.0f && size.vert == 454.0f) << size.horz << " x " << size.vert;
-    else
-        EXPECT_EQ (first.gui->GetViewSize (&size), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (first.gui->GetViewSize (&size), AAX_SUCCESS);
+    EXPECT_EQ (size.horz, 325.0f);
+    EXPECT_EQ (size.vert, 454.0f);
 
     first.gui->Uninitialize();
     first.gui->Release();

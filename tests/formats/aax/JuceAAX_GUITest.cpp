@@ -3,25 +3,10 @@
 #include "JuceAaxFixture.h"
 
 #include "JuceAAX_GUI.h"
+#include "ModulixQR7150AudioProcessorEditor.h"
 
 namespace
 {
-/** The editor this test shows: the window's fixed size, nothing else. */
-class StandInEditor final : public juce::AudioProcessorEditor
-{
-public:
-    explicit StandInEditor (juce::AudioProcessor& owner) : AudioProcessorEditor (owner)  { setSize (325, 454); }
-    void paint (juce::Graphics& g) override  { g.fillAll (juce::Colours::darkgrey); }
-};
-
-/** The plug-in's processor with an editor to show. */
-class ProcessorWithEditor final : public ModulixQR7150AudioProcessor
-{
-public:
-    juce::AudioProcessorEditor* createEditor() override  { return new StandInEditor (*this); }
-    bool hasEditor() const override  { return true; }
-};
-
 /** A processor that offers no editor (the plug-in's own has one). */
 class ProcessorWithoutEditor final : public ModulixQR7150AudioProcessor
 {
@@ -72,9 +57,10 @@ protected:
 
 TEST_F (JuceAaxGUITest, TheEditorOpensInTheHostsWindowAndIsDeletedWithIt)
 {
-    AaxInstance plugin (host, true, std::make_unique<ProcessorWithEditor>());
+    AaxInstance plugin (host, true);
     open (plugin);
-    ASSERT_NE (plugin.processor().getActiveEditor(), nullptr) << "the contents exist before a container";
+    ASSERT_NE (dynamic_cast<ModulixQR7150AudioProcessorEditor*> (plugin.processor().getActiveEditor()), nullptr)
+        << "the plug-in's own editor exists before a container";
 
     const auto size = viewSize (AAX_SUCCESS);
     EXPECT_EQ (size.horz, 325.0f);
@@ -100,13 +86,14 @@ TEST_F (JuceAaxGUITest, TheEditorOpensInTheHostsWindowAndIsDeletedWithIt)
     // The host may show the view again: a new editor is built for it.
     gui->SetViewContainer (&container);
     EXPECT_NE (plugin.processor().getActiveEditor(), nullptr);
+    EXPECT_EQ (viewSize (AAX_SUCCESS).horz, 325.0f);
     close();
     EXPECT_EQ (plugin.processor().getActiveEditor(), nullptr) << "closing deletes an editor still shown";
 }
 
 TEST_F (JuceAaxGUITest, AContainerWithoutANativeViewShowsNothing)
 {
-    AaxInstance plugin (host, true, std::make_unique<ProcessorWithEditor>());
+    AaxInstance plugin (host, true);
     open (plugin);
 
     auto& container = host.newViewContainer();

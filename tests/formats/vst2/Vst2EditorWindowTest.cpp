@@ -1,124 +1,248 @@
-// Opens the VST2 editor inside an X11 window of our own, as a Linux host does,
-// and closes it again. Needs a display: the suite runs it under
+// Opens the plug-in's editor through the built VST2 module inside an X11 window
+// of our own, as a Linux host does, and clicks it through the X server's test
+// extension, as a user does. Needs a display: the suite runs it under
 // tools/with-display.sh.
 
-#include "AEffect.h"
-
-#include <gtest/gtest.h>
+#include "Vst2TestHost.h"
+#include "XScreen.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <dlfcn.h>
 
 #include <chrono>
+#include <filesystem>
+#include <set>
 #include <thread>
 
 namespace
 {
-long long quietHost (AEffect*, int32_t opcode, int32_t, long long, void*, float)
+using namespace Vst2TestHost;
+
+constexpr int chorusType = 1;
+constexpr int editorWidth = 325, editorHeight = 454;
+
+struct Point { int x, y; };
+
+// Inside the chorus type names, hot-spots of the window.
+constexpr Point secondTypeName { 193, 158 };
+constexpr Point thirdTypeName { 187, 177 };
+
+using Pixels = std::vector<std::uint32_t>;
+
+/** Polls until the condition holds or three seconds have gone: the plug-in
+    paints and handles clicks on a message thread of its own. */
+template <typename Condition>
+bool waitUntil (Condition&& condition)
 {
-    return opcode == hostVersion ? 2400 : 0;
-}
-
-int countChildren (Display* display, Window window)
-{
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    XQueryTree (display, window, &root, &parent, &children, &count);
-
-    if (children != nullptr)
-        XFree (children);
-
-    return static_cast<int> (count);
-}
-
-/** Waits until the window has the number of children expected, or a while has gone. */
-bool waitForChildren (Display* display, Window window, int expected)
-{
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 300; ++i)
     {
-        if (countChildren (display, window) == expected)
+        if (condition())
             return true;
 
         std::this_thread::sleep_for (std::chrono::milliseconds (10));
     }
 
-    return false;
+    return condition();
 }
 
-/** Waits until the window shows the colour at a point: JUCE paints on its own thread. */
-bool waitForColour (Display* display, Window window, unsigned long rgb)
+int countColours (const Pixels& pixels)
 {
-    for (int i = 0; i < 200; ++i)
+    return static_cast<int> (std::set<std::uint32_t> (pixels.begin(), pixels.end()).size());
+}
+
+/** The host's window that the editor goes into, placed by the window manager. */
+class HostWindow
+{
+public:
+    HostWindow (Display* d, int width, int height)
+        : display (d),
+          window (XCreateSimpleWindow (display, DefaultRootWindow (display), 40, 40,
+                                       static_cast<unsigned> (width), static_cast<unsigned> (height), 0, 0, 0))
     {
-        if (auto* image = XGetImage (display, window, 10, 10, 1, 1, AllPlanes, ZPixmap))
-        {
-            const auto pixel = XGetPixel (image, 0, 0) & 0xffffff;
-            XDestroyImage (image);
-
-            if (pixel == rgb)
-                return true;
-        }
-
-        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+        XSizeHints hints {};
+        hints.flags = USPosition | USSize;
+        hints.x = 40;
+        hints.y = 40;
+        hints.width = width;
+        hints.height = height;
+        XSetWMNormalHints (display, window, &hints);
+        XMapRaised (display, window);
+        XSync (display, False);
     }
 
-    return false;
+    ~HostWindow()
+    {
+        XDestroyWindow (display, window);
+        XSync (display, False);
+    }
+
+    HostWindow (const HostWindow&) = delete;
+    HostWindow& operator= (const HostWindow&) = delete;
+
+    void* handle() const  { return reinterpret_cast<void*> (window); }
+
+    int countChildren() const
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XQueryTree (display, window, &root, &parent, &children, &count);
+
+        if (children != nullptr)
+            XFree (children);
+
+        return static_cast<int> (count);
+    }
+
+    bool hasChildren (int expected) const
+    {
+        return waitUntil ([&] { return countChildren() == expected; });
+    }
+
+    Point screenPosition() const
+    {
+        Point position {};
+        Window child = 0;
+        XTranslateCoordinates (display, window, DefaultRootWindow (display), 0, 0, &position.x, &position.y, &child);
+        return position;
+    }
+
+    Pixels grab() const
+    {
+        const auto at = screenPosition();
+        return XScreen::grab (at.x, at.y, editorWidth, editorHeight);
+    }
+
+    /** Waits until the plug-in has drawn its picture into the window, then grabs it. */
+    Pixels grabPainted() const
+    {
+        Pixels pixels;
+        waitUntil ([&] { pixels = grab(); return countColours (pixels) > 20; });
+        return pixels;
+    }
+
+    bool click (Point inWindow) const
+    {
+        const auto at = screenPosition();
+        return XScreen::clickAt (at.x + inWindow.x, at.y + inWindow.y);
+    }
+
+private:
+    Display* display;
+    Window window;
+};
+
+/** Kept under the build tree, for looking at. */
+void keepScreenshot (const Pixels& pixels, const std::string& name)
+{
+    const std::string directory = MODULIX_SCREENSHOT_DIR;
+    std::filesystem::create_directories (directory);
+    EXPECT_TRUE (XScreen::savePng (pixels, editorWidth, editorHeight, directory + "/" + name + ".png")) << name;
 }
 
-TEST (Vst2EditorWindow, OpensInsideTheHostsWindowAndCloses)
+/** What the host heard about one parameter, in order. */
+std::vector<Host::Call> callsAbout (const AEffect* effect, int index)
 {
-    auto* display = XOpenDisplay (nullptr);
+    std::vector<Host::Call> about;
 
-    if (display == nullptr)
-        GTEST_SKIP() << "no X display (run under tools/with-display.sh)";
+    for (const auto& call : host.takeCalls())
+        if (call.effect == effect && call.index == index
+            && (call.opcode == hostAutomate || call.opcode == hostBeginEdit || call.opcode == hostEndEdit))
+            about.push_back (call);
 
-    auto* module = dlopen (MODULIX_VST2_EDITOR_MODULE, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE (module, nullptr) << dlerror();
-    auto entry = reinterpret_cast<AEffect* (*) (HostCallback)> (dlsym (module, "VSTPluginMain"));
-    ASSERT_NE (entry, nullptr);
+    return about;
+}
 
-    auto* effect = entry (quietHost);
-    ASSERT_NE (effect, nullptr);
-    const auto dispatch = [effect] (int opcode, void* ptr = nullptr)
+//==============================================================================
+class Vst2EditorWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
     {
-        return effect->dispatcher (effect, opcode, 0, 0, ptr, 0.0f);
+        display = XOpenDisplay (nullptr);
+
+        if (display == nullptr)
+            GTEST_SKIP() << "no X display (run under tools/with-display.sh)";
+
+        ASSERT_NE (plugin.effect, nullptr) << dlerror();
+        ASSERT_NE (plugin.effect->flags & hasEditorFlag, 0);
+    }
+
+    void TearDown() override
+    {
+        if (display != nullptr)
+            XCloseDisplay (display);
+    }
+
+    /** The editor's size as the host asks it, before there is a window. */
+    std::pair<int, int> editorSize()
+    {
+        EditorRect* rect = nullptr;
+
+        if (plugin.dispatch (effectEditorGetRect, 0, 0, &rect) != 1 || rect == nullptr)
+            return {};
+
+        return { rect->right - rect->left, rect->bottom - rect->top };
+    }
+
+    bool open (const HostWindow& window)
+    {
+        return plugin.dispatch (effectEditorOpen, 0, 0, window.handle()) == 1 && window.hasChildren (1);
+    }
+
+    Display* display = nullptr;
+    Instance plugin;
+};
+
+TEST_F (Vst2EditorWindow, OpensAtItsSizeShowsItsPictureAndTakesClicksAgainAfterReopening)
+{
+    ASSERT_EQ (editorSize(), std::make_pair (editorWidth, editorHeight));
+    const HostWindow window (display, editorWidth, editorHeight);
+
+    const struct { Point point; float type; const char* name; } rounds[] {
+        { secondTypeName, 0.5f, "vst2-editor" },
+        { thirdTypeName, 1.0f, "vst2-editor-reopened" },
     };
 
-    EXPECT_NE (effect->flags & hasEditorFlag, 0);
-    dispatch (effectOpen);
-
-    // Hosts ask the size first and make their window to fit.
-    EditorRect* rect = nullptr;
-    ASSERT_EQ (dispatch (effectEditorGetRect, &rect), 1);
-    ASSERT_NE (rect, nullptr);
-    EXPECT_EQ (rect->right - rect->left, 325);
-    EXPECT_EQ (rect->bottom - rect->top, 454);
-
-    const auto hostWindow = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 325, 454, 0, 0, 0);
-    XMapWindow (display, hostWindow);
-    XSync (display, False);
-
-    for (int round = 0; round < 2; ++round)
+    for (const auto& round : rounds)
     {
-        EXPECT_EQ (dispatch (effectEditorOpen, reinterpret_cast<void*> (hostWindow)), 1);
-        EXPECT_TRUE (waitForChildren (display, hostWindow, 1)) << "round " << round;
-        EXPECT_TRUE (waitForColour (display, hostWindow, 0x555555)) << "the editor was not painted";
+        SCOPED_TRACE (round.name);
+        ASSERT_TRUE (open (window));
 
-        for (int i = 0; i < 5; ++i)
-            dispatch (effectEditorIdle);
+        const auto before = window.grabPainted();
+        keepScreenshot (before, round.name);
+        ASSERT_GT (countColours (before), 20) << "the window shows no picture";
 
-        dispatch (effectEditorClose);
-        EXPECT_TRUE (waitForChildren (display, hostWindow, 0)) << "round " << round;
+        host.takeCalls();
+        ASSERT_TRUE (window.click (round.point));
+        EXPECT_TRUE (waitUntil ([&] { return plugin.getParameter (chorusType) == round.type; }))
+            << plugin.getParameter (chorusType);
+
+        // One automation call with the new value; the window's hot-spots send
+        // no begin or end edit around it.
+        const auto heard = callsAbout (plugin.effect, chorusType);
+        ASSERT_EQ (heard.size(), 1u);
+        EXPECT_EQ (heard[0].opcode, hostAutomate);
+        EXPECT_EQ (heard[0].opt, round.type);
+
+        // The type switch follows on the window's timer, with no idle from the host.
+        Pixels after;
+        EXPECT_TRUE (waitUntil ([&] { after = window.grab(); return after != before; }));
+        keepScreenshot (after, std::string (round.name) + "-clicked");
+
+        EXPECT_EQ (editorSize(), std::make_pair (editorWidth, editorHeight));
+        plugin.dispatch (effectEditorClose);
+        EXPECT_TRUE (window.hasChildren (0));
     }
+}
 
-    // Closing the effect with its window open takes the window with it.
-    EXPECT_EQ (dispatch (effectEditorOpen, reinterpret_cast<void*> (hostWindow)), 1);
-    EXPECT_TRUE (waitForChildren (display, hostWindow, 1));
-    EXPECT_EQ (dispatch (effectClose), 1);
-    EXPECT_TRUE (waitForChildren (display, hostWindow, 0));
+TEST_F (Vst2EditorWindow, ClosingTheEffectWithItsWindowOpenTakesTheWindow)
+{
+    const HostWindow window (display, editorWidth, editorHeight);
+    ASSERT_TRUE (open (window));
+    window.grabPainted();
 
-    XDestroyWindow (display, hostWindow);
-    XCloseDisplay (display);
+    // The sanitizer trees report anything left behind or touched after it is gone.
+    plugin.close();
+    EXPECT_TRUE (window.hasChildren (0));
 }
 }

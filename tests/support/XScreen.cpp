@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <png.h>
 
 #include <memory>
 
@@ -71,4 +72,20 @@ std::vector<std::uint32_t> XScreen::grab (int x, int y, int width, int height)
 
     XDestroyImage (image);
     return pixels;
+}
+
+bool XScreen::savePng (const std::vector<std::uint32_t>& pixels, int width, int height, const std::string& path)
+{
+    if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t> (width * height))
+        return false;
+
+    // 0xAARRGGBB words lie in memory as blue, green, red, alpha (little-endian).
+    png_image image {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32> (width);
+    image.height = static_cast<png_uint_32> (height);
+    image.format = PNG_FORMAT_BGRA;
+    const bool written = png_image_write_to_file (&image, path.c_str(), 0, pixels.data(), 0, nullptr) != 0;
+    png_image_free (&image);
+    return written;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 /** The real X server under the test: pointer clicks through the XTest extension,
@@ -16,4 +17,7 @@ namespace XScreen
 
     /** The screen's pixels in a rectangle, as 0xAARRGGBB rows; empty on failure. */
     std::vector<std::uint32_t> grab (int x, int y, int width, int height);
+
+    /** Writes grabbed pixels to a PNG file, for looking at; false on failure. */
+    bool savePng (const std::vector<std::uint32_t>& pixels, int width, int height, const std::string& path);
 }
