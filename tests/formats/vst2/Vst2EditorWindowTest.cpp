@@ -112,11 +112,19 @@ public:
         return XScreen::grab (at.x, at.y, editorWidth, editorHeight);
     }
 
-    /** Waits until the plug-in has drawn its picture into the window, then grabs it. */
+    /** Waits until the window manager has placed the window and the plug-in has
+        drawn its picture into it, then grabs it. */
     Pixels grabPainted() const
     {
         Pixels pixels;
-        waitUntil ([&] { pixels = grab(); return countColours (pixels) > 20; });
+        auto placed = screenPosition();
+        waitUntil ([&] {
+            const auto now = screenPosition();
+            const bool settled = now.x == placed.x && now.y == placed.y;
+            placed = now;
+            pixels = grab();
+            return settled && countColours (pixels) > 20;
+        });
         return pixels;
     }
 
@@ -139,17 +147,13 @@ void keepScreenshot (const Pixels& pixels, const std::string& name)
     EXPECT_TRUE (XScreen::savePng (pixels, editorWidth, editorHeight, directory + "/" + name + ".png")) << name;
 }
 
-/** What the host heard about one parameter, in order. */
-std::vector<Host::Call> callsAbout (const AEffect* effect, int index)
+/** Adds what the host has heard since about one parameter: its automation and edits, in order. */
+void listenFor (const AEffect* effect, int index, std::vector<Host::Call>& heard)
 {
-    std::vector<Host::Call> about;
-
     for (const auto& call : host.takeCalls())
         if (call.effect == effect && call.index == index
             && (call.opcode == hostAutomate || call.opcode == hostBeginEdit || call.opcode == hostEndEdit))
-            about.push_back (call);
-
-    return about;
+            heard.push_back (call);
 }
 
 //==============================================================================
@@ -214,20 +218,22 @@ TEST_F (Vst2EditorWindow, OpensAtItsSizeShowsItsPictureAndTakesClicksAgainAfterR
 
         host.takeCalls();
         ASSERT_TRUE (window.click (round.point));
-        EXPECT_TRUE (waitUntil ([&] { return plugin.getParameter (chorusType) == round.type; }))
-            << plugin.getParameter (chorusType);
-
-        // One automation call with the new value; the window's hot-spots send
-        // no begin or end edit around it.
-        const auto heard = callsAbout (plugin.effect, chorusType);
-        ASSERT_EQ (heard.size(), 1u);
-        EXPECT_EQ (heard[0].opcode, hostAutomate);
-        EXPECT_EQ (heard[0].opt, round.type);
+        std::vector<Host::Call> heard;
+        const auto listen = [&] { listenFor (plugin.effect, chorusType, heard); };
+        EXPECT_TRUE (waitUntil ([&] { listen(); return ! heard.empty(); })) << "the host heard of no change";
+        EXPECT_EQ (plugin.getParameter (chorusType), round.type);
 
         // The type switch follows on the window's timer, with no idle from the host.
         Pixels after;
         EXPECT_TRUE (waitUntil ([&] { after = window.grab(); return after != before; }));
         keepScreenshot (after, std::string (round.name) + "-clicked");
+
+        // One automation call with the new value; the window's hot-spots send
+        // no begin or end edit around it.
+        listen();
+        ASSERT_EQ (heard.size(), 1u);
+        EXPECT_EQ (heard[0].opcode, hostAutomate);
+        EXPECT_EQ (heard[0].opt, round.type);
 
         EXPECT_EQ (editorSize(), std::make_pair (editorWidth, editorHeight));
         plugin.dispatch (effectEditorClose);
