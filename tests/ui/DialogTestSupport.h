@@ -74,6 +74,18 @@ inline void saveSnapshot (juce::Component& component, const juce::String& name)
     juce::PNGImageFormat().writeImageToStream (component.createComponentSnapshot (component.getLocalBounds()), out);
 }
 
+/** Two pictures of the same size and the same pixels. */
+inline bool samePixels (const juce::Image& a, const juce::Image& b)
+{
+    if (a.getBounds() != b.getBounds())
+        return false;
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+            if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
+                return false;
+    return true;
+}
+
 /** A dialog button is usable at full opacity, or disabled at half (stored in 8 bits). */
 inline bool isUsable (const juce::Button& button)
 {
