@@ -5,7 +5,6 @@
 
 namespace
 {
-constexpr int buttonTimerPeriodMs = 200;
 constexpr int saveMode = 5;
 
 int flagsOfMode (int mode)
@@ -34,18 +33,6 @@ juce::Image loadTitleImage (int titleType)
         default: return {};
     }
 }
-
-std::unique_ptr<Velora2StateKickButton> makeButton (juce::Component& dialog, juce::Button::Listener& listener,
-                                                    const char* name, juce::Image picture,
-                                                    juce::Rectangle<int> bounds)
-{
-    auto button = std::make_unique<Velora2StateKickButton> (name);
-    dialog.addAndMakeVisible (button.get());
-    button->setImage (picture);
-    button->setBounds (bounds);
-    button->addListener (&listener);
-    return button;
-}
 } // namespace
 
 VeloraFileBrowser::VeloraFileBrowser (const juce::String& name, const juce::String& buttonText,
@@ -68,17 +55,7 @@ VeloraFileBrowser::VeloraFileBrowser (const juce::String& name, const juce::Stri
         createBrowser (modeFlags, buttonText);
 }
 
-VeloraFileBrowser::~VeloraFileBrowser()
-{
-    // The JUCE browser scans with the filter on its own thread: it goes first.
-    titleText_.reset();
-    okButton_.reset();
-    cancelButton_.reset();
-    newFolderButton_.reset();
-    fileBrowser_.reset();
-    fileFilter_.reset();
-    newFolderComponent_.reset();
-}
+VeloraFileBrowser::~VeloraFileBrowser() = default;
 
 void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
 {
@@ -100,10 +77,7 @@ void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
     if (titleType == 1 || titleType == 2)
         titleImage = loadTitleImage (titleType);
 
-    titleText_ = std::make_unique<juce::Label> ("titleText_", juce::String());
-    addAndMakeVisible (titleText_.get());
-    titleText_->setJustificationType (juce::Justification::centred);
-    titleText_->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
+    titleText_ = VeloraDialogSupport::addTitleLabel (*this);
 
     fileBrowser_ = std::make_unique<B> (browserFlags, initialDirectory, fileFilter_.get(), nullptr);
     addAndMakeVisible (fileBrowser_.get());
@@ -114,13 +88,14 @@ void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
         if (auto* label = dynamic_cast<juce::Label*> (child))
             label->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
 
-    okButton_ = makeButton (*this, *this, "OK", loadButtonImage (okButtonType), { 179, 336, 132, 51 });
-    cancelButton_ = makeButton (*this, *this, "CANCEL", loadButtonImage (cancelButtonType), { 179, 386, 132, 51 });
+    using VeloraDialogSupport::addButton;
+    okButton_ = addButton (*this, *this, "OK", loadButtonImage (okButtonType), { 179, 336, 132, 51 });
+    cancelButton_ = addButton (*this, *this, "CANCEL", loadButtonImage (cancelButtonType), { 179, 386, 132, 51 });
 
     if (browserMode == saveMode)
     {
-        newFolderButton_ = makeButton (*this, *this, "New Folder", loadButtonImage (newFolderButtonType),
-                                       { 16, 336, 132, 51 });
+        newFolderButton_ = addButton (*this, *this, "New Folder", loadButtonImage (newFolderButtonType),
+                                      { 16, 336, 132, 51 });
 
         newFolderComponent_ = std::make_unique<VeloraNewFolderComponent> ("newFolderComponent_", fileBrowser_.get(),
                                                                           "Please enter the name of the new folder:");
@@ -153,7 +128,7 @@ void VeloraFileBrowser::show()
 
     setVisible (true);
     timerCallback();
-    startTimer (buttonTimerPeriodMs);
+    startTimer (VeloraDialogSupport::buttonTimerPeriodMs);
 }
 
 void VeloraFileBrowser::hide()
