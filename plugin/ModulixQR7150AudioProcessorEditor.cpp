@@ -22,7 +22,6 @@ namespace
     constexpr int asteriskIcon = 1;
     constexpr int frownIcon = 4;
     constexpr int okOnly = 1;
-    constexpr int okAndCancel = 2;
 
     // The preset reader's result for a preset made by a newer version.
     constexpr int loadedFromNewerVersion = 4;
@@ -459,7 +458,7 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
             const auto preset = VeloraPresetFolder::getRoot().getChildFile (getActivePresetPath());
 
             if (preset.existsAsFile() && VeloraPresetFolder::contains (preset))
-                askToOverwrite (preset);
+                overwritePresetComponent_->showQuestion (preset);
             else
                 openSaveBrowser();
 
@@ -471,14 +470,6 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
         case veloraWebsite:  juce::URL (websiteAddress).launchInDefaultBrowser(); break;
         default:             break;
     }
-}
-
-void ModulixQR7150AudioProcessorEditor::askToOverwrite (const juce::File& preset)
-{
-    overwritePresetComponent_->presetFile = preset;
-    overwritePresetComponent_->setTitle ("Are you sure you want to overwrite this preset?\n\n"
-                                         + quoted (VeloraPresetFolder::describe (preset)));
-    overwritePresetComponent_->show (okAndCancel, asteriskIcon);
 }
 
 void ModulixQR7150AudioProcessorEditor::openSaveBrowser()

@@ -82,7 +82,6 @@ private:
     void switchSetting (bool toB);
     void copyActiveSetting();
     void showFileMenu();
-    void askToOverwrite (const juce::File& preset);
     void openSaveBrowser();
     void openUserManual();
     void showAbout();

@@ -88,10 +88,7 @@ void VeloraPresetBrowser::savePreset()
 
     if (file.existsAsFile())
     {
-        overwriteComponent_->presetFile = file;
-        overwriteComponent_->setTitle ("Are you sure you want to overwrite this preset?\n\n\""
-                                       + VeloraPresetFolder::describe (file) + "\"");
-        overwriteComponent_->show (2, 1);
+        overwriteComponent_->showQuestion (file);
         return;
     }
 
