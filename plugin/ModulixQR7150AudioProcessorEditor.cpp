@@ -134,33 +134,6 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
 
 ModulixQR7150AudioProcessorEditor::~ModulixQR7150AudioProcessorEditor()
 {
-    stopTimer();
-
-    // The preset menu goes last, with the members: the save browser and the
-    // overwrite box point to it.
-    fileButton_.reset();
-    presetDecButton_.reset();
-    presetIncButton_.reset();
-    abButton_.reset();
-    abCopyButton_.reset();
-    bypassButton_.reset();
-    typeKnob_.reset();
-    rateKnob_.reset();
-    rateSyncKnob_.reset();
-    depthKnob_.reset();
-    mixKnob_.reset();
-    levelKnob_.reset();
-    stereoSpreadButton_.reset();
-    syncButton_.reset();
-    type1ShortcutButton_.reset();
-    type2ShortcutButton_.reset();
-    type3ShortcutButton_.reset();
-    aboutShowButton_.reset();
-    aboutContainer_.reset();
-    savePresetBrowser_.reset();
-    overwritePresetComponent_.reset();
-    alert_.reset();
-
     setLookAndFeel (nullptr);
 }
 
