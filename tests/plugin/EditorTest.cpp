@@ -3,46 +3,22 @@
 
 #include "ModulixQR7150AudioProcessorEditor.h"
 
+#include "../MessagePump.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <vector>
-
-namespace juce
-{
-    // JUCE's Linux message queue pump: timers and posted clicks arrive through it.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace
 {
+using modulix_test::pumpMessages;
+using modulix_test::pumpUntil;
 using Editor = ModulixQR7150AudioProcessorEditor;
 
 enum Parameter { onBypass, chorusType, rate, rateSync, depth, mix, level, stereo, sync };
 
 constexpr int numParameters = ModulixQR7150AudioProcessor::numParameters;
-
-bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 2000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() >= end)
-            return false;
-
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (1);
-    }
-
-    return true;
-}
-
-void pumpMessages (int milliseconds)
-{
-    pumpUntil ([] { return false; }, milliseconds);
-}
 
 /** Long enough for several 50 ms refresh ticks. */
 void letTheTimerRun()  { pumpMessages (200); }

@@ -1,43 +1,16 @@
 #pragma once
 
+#include "../MessagePump.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <functional>
-
-namespace juce
-{
-    // JUCE's Linux message queue pump (what its plug-in message thread runs).
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace modulix_test
 {
-
-/** Runs this thread's message loop until the condition holds or the time is up;
-    returns whether it held. Timers, posted clicks and the browser's listings
-    arrive through it. */
-inline bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 3000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() >= end)
-            return false;
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (1);
-    }
-    return true;
-}
-
-inline void pumpMessages (int milliseconds)
-{
-    pumpUntil ([] { return false; }, milliseconds);
-}
 
 /** The first descendant of that class and component name (any name when empty). */
 template <typename ComponentType = juce::Component>
