@@ -111,9 +111,8 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
 
     addButton (aboutShowButton_, "aboutShowButton_", nullptr, 0, { 15, 383, 109, 58 });
 
-    const auto aboutPicture = loadPicture (about_png, about_pngSize);
-    addChild (aboutContainer_, std::make_unique<VeloraSplashScreen> ("aboutContainer_"),
-              aboutPicture.getBounds(), false);
+    // The about box sizes itself to its picture, at the window's top left.
+    addChild (aboutContainer_, std::make_unique<VeloraSplashScreen> ("aboutContainer_"), {}, false);
 
     addDialog (savePresetBrowser_,
                std::make_unique<VeloraPresetBrowser> ("savePresetBrowser_", "Save", VeloraPresetFolder::getRoot(), "*.vmxp",
@@ -467,7 +466,6 @@ void ModulixQR7150AudioProcessorEditor::openUserManual()
 
 void ModulixQR7150AudioProcessorEditor::showAbout()
 {
-    juce::String version = juce::String (versionText) + " (64bit)";
-    aboutContainer_->setVersion (version);
+    aboutContainer_->setVersion (juce::String (versionText) + " (64bit)");
     aboutContainer_->show();
 }
