@@ -87,9 +87,7 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
 
     auto& typeSwitch = addChild (typeKnob_, std::make_unique<VeloraVerticalSwitch2> ("typeKnob_"),
                                  { 106, 137, 48, 80 }, true);
-    typeSwitch.setImage (loadPicture (type_png, type_pngSize), 3);
-    typeSwitch.setRange (0.0, 1.0, 0.5);
-    typeSwitch.setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
+    typeSwitch.setImage (loadPicture (type_png, type_pngSize), 3); // three frames: steps of 0.5
     typeSwitch.setValue (getValue (Param::chorusType), juce::dontSendNotification);
     typeSwitch.setControllableImageHeight (45);
     typeSwitch.addListener (this);
