@@ -26,7 +26,6 @@ VeloraAlertComponent::VeloraAlertComponent (const juce::String& name, int iconTy
         setSize (backgroundImage.getWidth(), backgroundImage.getHeight());
 
     iconImage = loadIconImage (iconType);
-    needChangeParentModal (false);
 
     titleText_ = VeloraDialogSupport::addTitleLabel (*this);
     // The buttons are placed on show(), for the number asked for.

@@ -48,7 +48,6 @@ VeloraFileBrowser::VeloraFileBrowser (const juce::String& name, const juce::Stri
       cancelButtonType (cancelButtonType_),
       newFolderButtonType (newFolderButtonType_)
 {
-    needChangeParentModal (false);
     startedInInitialDirectory = initialDirectory.isDirectory();
 
     if (const auto modeFlags = flagsOfMode (browserMode); modeFlags != 0)

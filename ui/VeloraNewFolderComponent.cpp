@@ -19,8 +19,6 @@ VeloraNewFolderComponent::VeloraNewFolderComponent (const juce::String& name,
 {
     using namespace ModulixDialogBoxBinImg;
 
-    needChangeParentModal (false);
-
     backgroundImage = VeloraDialogSupport::loadPicture (dialog_box_clean_png, dialog_box_clean_pngSize);
     if (backgroundImage.isValid())
         setSize (backgroundImage.getWidth(), backgroundImage.getHeight());
