@@ -1,13 +1,13 @@
 #pragma once
 
 #include "../MessagePump.h"
+#include "../TestHome.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 
 namespace modulix_test
 {
@@ -88,22 +88,14 @@ inline int countModalComponents()
     return juce::Component::getNumCurrentlyModalComponents();
 }
 
-/** A home folder of the test's own under the suite's temporary HOME (tests run
-    in parallel), with JUCE's message manager, and a window-sized owner with the
-    editor's look and feel to lay dialogs over. */
-class DialogTest : public ::testing::Test
+/** A window-sized owner with the editor's look and feel to lay dialogs over, in
+    a home folder of the test's own, with JUCE's message manager. */
+class DialogTest : public ::testing::Test,
+                   protected TestHome
 {
 protected:
-    DialogTest()
-        : previousHome (juce::SystemStats::getEnvironmentVariable ("HOME", {})),
-          home (juce::File (previousHome).getChildFile ("dialogs")
-                    .getChildFile (juce::String (testInfo().test_suite_name()) + "." + testInfo().name())
-                    .getNonexistentSibling())
+    DialogTest() : TestHome ("dialogs")
     {
-        home.deleteRecursively();
-        home.createDirectory();
-        ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
-
         window.setLookAndFeel (&lookAndFeel);
         window.setSize (325, 454);
     }
@@ -111,16 +103,6 @@ protected:
     ~DialogTest() override
     {
         window.setLookAndFeel (nullptr);
-        home.deleteRecursively();
-        ::setenv ("HOME", previousHome.toRawUTF8(), 1);
-    }
-
-    /** The preset folder as the plug-in computes it, under this test's home. */
-    static juce::File presetRoot()
-    {
-        return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
-            .getChildFile ("Audio Music Apps")
-            .getChildFile ("Velora/Presets/ModulixQR7150");
     }
 
     static juce::File writeFile (const juce::File& file, const juce::String& text = "x")
@@ -130,14 +112,7 @@ protected:
         return file;
     }
 
-    static const ::testing::TestInfo& testInfo()
-    {
-        return *::testing::UnitTest::GetInstance()->current_test_info();
-    }
-
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    const juce::String previousHome;
-    const juce::File home;
     juce::LookAndFeel_V3 lookAndFeel;
     juce::Component window;
 };
