@@ -54,13 +54,6 @@ bool VeloraOverwriteComponent::overwritePreset()
         return true;
 
     const bool saved = VeloraPresetFolder::savePreset (*presetMenu, *processor, presetFile);
-
-    if (saved)
-    {
-        auto& program = processor->programs[processor->currentProgram];
-        program.presetPath[program.getActiveSetting()] = presetMenu->getSelectedFilePath();
-    }
-
     processor->updateHostDisplay();
 
     if (! saved)

@@ -95,8 +95,6 @@ void VeloraPresetBrowser::savePreset()
     if (! VeloraPresetFolder::savePreset (*presetMenu, *processor, file))
         return overwriteComponent_->showSaveFailure (file);
 
-    auto& program = processor->programs[processor->currentProgram];
-    program.presetPath[program.getActiveSetting()] = presetMenu->getSelectedFilePath();
     fileBrowser_->refresh();
     hide();
 }
