@@ -73,10 +73,10 @@ void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
     backgroundImage = VeloraDialogSupport::loadPicture (file_browser_clean_png, file_browser_clean_pngSize);
     setSize (325, 454);
 
-    if (titleType == 1 || titleType == 2)
-        titleImage = loadTitleImage (titleType);
+    titleImage = loadTitleImage (titleType);
 
     titleText_ = VeloraDialogSupport::addTitleLabel (*this);
+    titleText_->setBoundsRelative (0.0f, 0.01f, 1.0f, 0.1f);
 
     fileBrowser_ = std::make_unique<B> (browserFlags, initialDirectory, fileFilter_.get(), nullptr);
     addAndMakeVisible (fileBrowser_.get());
@@ -99,6 +99,7 @@ void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
         newFolderComponent_ = std::make_unique<VeloraNewFolderComponent> ("newFolderComponent_", fileBrowser_.get(),
                                                                           "Please enter the name of the new folder:");
         addChildComponent (newFolderComponent_.get());
+        newFolderComponent_->setBounds (getLocalBounds());
         newFolderComponent_->needChangeParentModal (true);
     }
 }
@@ -116,14 +117,9 @@ void VeloraFileBrowser::show()
     if (fileBrowser_ == nullptr || ! VeloraDialogSupport::enterModalState (*this, changeParentModal))
         return;
 
-    titleText_->setBoundsRelative (0.0f, 0.01f, 1.0f, 0.1f);
-
     moveToInitialDirectoryIfNeeded();
     fileBrowser_->refresh();
     fileBrowser_->setFileName ({});
-
-    if (browserMode == saveMode)
-        newFolderComponent_->setBounds (0, 0, 325, 454);
 
     setVisible (true);
     timerCallback();
