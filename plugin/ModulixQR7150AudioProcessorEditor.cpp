@@ -22,7 +22,6 @@ namespace
     constexpr int asteriskIcon = 1;
     constexpr int frownIcon = 4;
     constexpr int okOnly = 1;
-    constexpr int okAndCancel = 2;
 
     // The preset reader's result for a preset made by a newer version.
     constexpr int loadedFromNewerVersion = 4;
@@ -88,9 +87,7 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
 
     auto& typeSwitch = addChild (typeKnob_, std::make_unique<VeloraVerticalSwitch2> ("typeKnob_"),
                                  { 106, 137, 48, 80 }, true);
-    typeSwitch.setImage (loadPicture (type_png, type_pngSize), 3);
-    typeSwitch.setRange (0.0, 1.0, 0.5);
-    typeSwitch.setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
+    typeSwitch.setImage (loadPicture (type_png, type_pngSize), 3); // three frames: steps of 0.5
     typeSwitch.setValue (getValue (Param::chorusType), juce::dontSendNotification);
     typeSwitch.setControllableImageHeight (45);
     typeSwitch.addListener (this);
@@ -112,9 +109,8 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
 
     addButton (aboutShowButton_, "aboutShowButton_", nullptr, 0, { 15, 383, 109, 58 });
 
-    const auto aboutPicture = loadPicture (about_png, about_pngSize);
-    addChild (aboutContainer_, std::make_unique<VeloraSplashScreen> ("aboutContainer_"),
-              aboutPicture.getBounds(), false);
+    // The about box sizes itself to its picture, at the window's top left.
+    addChild (aboutContainer_, std::make_unique<VeloraSplashScreen> ("aboutContainer_"), {}, false);
 
     addDialog (savePresetBrowser_,
                std::make_unique<VeloraPresetBrowser> ("savePresetBrowser_", "Save", VeloraPresetFolder::getRoot(), "*.vmxp",
@@ -135,33 +131,6 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
 
 ModulixQR7150AudioProcessorEditor::~ModulixQR7150AudioProcessorEditor()
 {
-    stopTimer();
-
-    // The preset menu goes last, with the members: the save browser and the
-    // overwrite box point to it.
-    fileButton_.reset();
-    presetDecButton_.reset();
-    presetIncButton_.reset();
-    abButton_.reset();
-    abCopyButton_.reset();
-    bypassButton_.reset();
-    typeKnob_.reset();
-    rateKnob_.reset();
-    rateSyncKnob_.reset();
-    depthKnob_.reset();
-    mixKnob_.reset();
-    levelKnob_.reset();
-    stereoSpreadButton_.reset();
-    syncButton_.reset();
-    type1ShortcutButton_.reset();
-    type2ShortcutButton_.reset();
-    type3ShortcutButton_.reset();
-    aboutShowButton_.reset();
-    aboutContainer_.reset();
-    savePresetBrowser_.reset();
-    overwritePresetComponent_.reset();
-    alert_.reset();
-
     setLookAndFeel (nullptr);
 }
 
@@ -459,7 +428,7 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
             const auto preset = VeloraPresetFolder::getRoot().getChildFile (getActivePresetPath());
 
             if (preset.existsAsFile() && VeloraPresetFolder::contains (preset))
-                askToOverwrite (preset);
+                overwritePresetComponent_->showQuestion (preset);
             else
                 openSaveBrowser();
 
@@ -471,14 +440,6 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
         case veloraWebsite:  juce::URL (websiteAddress).launchInDefaultBrowser(); break;
         default:             break;
     }
-}
-
-void ModulixQR7150AudioProcessorEditor::askToOverwrite (const juce::File& preset)
-{
-    overwritePresetComponent_->presetFile = preset;
-    overwritePresetComponent_->setTitle ("Are you sure you want to overwrite this preset?\n\n"
-                                         + quoted (VeloraPresetFolder::describe (preset)));
-    overwritePresetComponent_->show (okAndCancel, asteriskIcon);
 }
 
 void ModulixQR7150AudioProcessorEditor::openSaveBrowser()
@@ -503,7 +464,6 @@ void ModulixQR7150AudioProcessorEditor::openUserManual()
 
 void ModulixQR7150AudioProcessorEditor::showAbout()
 {
-    juce::String version = juce::String (versionText) + " (64bit)";
-    aboutContainer_->setVersion (version);
+    aboutContainer_->setVersion (juce::String (versionText) + " (64bit)");
     aboutContainer_->show();
 }

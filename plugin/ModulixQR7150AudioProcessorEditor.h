@@ -82,7 +82,6 @@ private:
     void switchSetting (bool toB);
     void copyActiveSetting();
     void showFileMenu();
-    void askToOverwrite (const juce::File& preset);
     void openSaveBrowser();
     void openUserManual();
     void showAbout();
@@ -111,6 +110,7 @@ private:
     std::unique_ptr<Velora2StateKickButton> fileButton_;
     std::unique_ptr<Velora2StateKickButton> presetDecButton_;
     std::unique_ptr<Velora2StateKickButton> presetIncButton_;
+    // Declared before the dialogs that point at it, so that it outlives them.
     std::unique_ptr<VeloraPresetMenu> presetMenu_;
     std::unique_ptr<Velora2StateButton> abButton_;
     std::unique_ptr<Velora2StateKickButton> abCopyButton_;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the plug-in (Release) in build/ and installs the VST3 bundle into ~/.vst3.
+# Builds the plug-ins (Release) in build/ and installs the VST3 bundle into ~/.vst3
+# and the VST2 module into ~/.vst.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 

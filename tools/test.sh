@@ -28,7 +28,7 @@ CC=clang CXX=clang++ configure build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$root/build-asan" --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=1 run_ctest build-asan
 
-echo "== Fuzzing the state and preset readers"
+echo "== Fuzzing every reader of outside bytes (state, preset, VST2 and AAX chunks)"
 bash "$root/fuzz/run.sh" "$root/build-asan" 60
 
 echo "== ThreadSanitizer"

@@ -26,22 +26,11 @@ VeloraAlertComponent::VeloraAlertComponent (const juce::String& name, int iconTy
         setSize (backgroundImage.getWidth(), backgroundImage.getHeight());
 
     iconImage = loadIconImage (iconType);
-    needChangeParentModal (false);
 
-    titleText_ = std::make_unique<juce::Label> ("titleText_", juce::String());
-    addAndMakeVisible (titleText_.get());
-    titleText_->setJustificationType (juce::Justification::centred);
-    titleText_->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
-
-    okButton_ = std::make_unique<Velora2StateKickButton> ("OK");
-    addAndMakeVisible (okButton_.get());
-    okButton_->setImage (loadButtonImage (okButtonType));
-    okButton_->addListener (this);
-
-    cancelButton_ = std::make_unique<Velora2StateKickButton> ("CANCEL");
-    addAndMakeVisible (cancelButton_.get());
-    cancelButton_->setImage (loadButtonImage (cancelButtonType));
-    cancelButton_->addListener (this);
+    titleText_ = VeloraDialogSupport::addTitleLabel (*this);
+    // The buttons are placed on show(), for the number asked for.
+    okButton_ = VeloraDialogSupport::addButton (*this, *this, "OK", loadButtonImage (okButtonType));
+    cancelButton_ = VeloraDialogSupport::addButton (*this, *this, "CANCEL", loadButtonImage (cancelButtonType));
 }
 
 VeloraAlertComponent::~VeloraAlertComponent() = default;

@@ -26,6 +26,27 @@ juce::Image loadButtonPicture (int code)
     }
 }
 
+std::unique_ptr<Velora2StateKickButton> addButton (juce::Component& dialog, juce::Button::Listener& listener,
+                                                   const juce::String& name, const juce::Image& picture,
+                                                   juce::Rectangle<int> bounds)
+{
+    auto button = std::make_unique<Velora2StateKickButton> (name);
+    dialog.addAndMakeVisible (button.get());
+    button->setImage (picture);
+    button->setBounds (bounds);
+    button->addListener (&listener);
+    return button;
+}
+
+std::unique_ptr<juce::Label> addTitleLabel (juce::Component& dialog, const juce::String& text)
+{
+    auto label = std::make_unique<juce::Label> ("titleText_", text);
+    dialog.addAndMakeVisible (label.get());
+    label->setJustificationType (juce::Justification::centred);
+    label->setColour (juce::Label::textColourId, textColour);
+    return label;
+}
+
 void setUsable (juce::Button& button, bool usable)
 {
     button.setAlpha (usable ? 1.0f : 0.5f);

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "Velora2StateKickButton.h"
+
+#include <memory>
 
 /** What the kit's dialogs share: their pictures and the way they take and give
     back the component modal state. Dialogs are children laid over their owner's
@@ -29,6 +31,18 @@ namespace VeloraDialogSupport
         is left alone, so closing a closed box never makes its parent modal.
         Returns false in that case. Does not change the dialog's visibility. */
     bool leaveModalState (juce::Component& dialog, bool giveBackToParent);
+
+    /** Makes a push button with that picture strip, shown in the dialog at those
+        bounds and heard by the listener. */
+    std::unique_ptr<Velora2StateKickButton> addButton (juce::Component& dialog, juce::Button::Listener& listener,
+                                                       const juce::String& name, const juce::Image& picture,
+                                                       juce::Rectangle<int> bounds = {});
+
+    /** Makes the dialog's centred message label, shown in the dialog. */
+    std::unique_ptr<juce::Label> addTitleLabel (juce::Component& dialog, const juce::String& text = {});
+
+    /** How often an open dialog re-checks whether its OK button is usable. */
+    constexpr int buttonTimerPeriodMs = 200;
 
     /** Enables a dialog button at alpha 1.0, or dims it to 0.5 and disables it. */
     void setUsable (juce::Button& button, bool usable);

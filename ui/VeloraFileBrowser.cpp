@@ -5,7 +5,6 @@
 
 namespace
 {
-constexpr int buttonTimerPeriodMs = 200;
 constexpr int saveMode = 5;
 
 int flagsOfMode (int mode)
@@ -34,18 +33,6 @@ juce::Image loadTitleImage (int titleType)
         default: return {};
     }
 }
-
-std::unique_ptr<Velora2StateKickButton> makeButton (juce::Component& dialog, juce::Button::Listener& listener,
-                                                    const char* name, juce::Image picture,
-                                                    juce::Rectangle<int> bounds)
-{
-    auto button = std::make_unique<Velora2StateKickButton> (name);
-    dialog.addAndMakeVisible (button.get());
-    button->setImage (picture);
-    button->setBounds (bounds);
-    button->addListener (&listener);
-    return button;
-}
 } // namespace
 
 VeloraFileBrowser::VeloraFileBrowser (const juce::String& name, const juce::String& buttonText,
@@ -61,24 +48,13 @@ VeloraFileBrowser::VeloraFileBrowser (const juce::String& name, const juce::Stri
       cancelButtonType (cancelButtonType_),
       newFolderButtonType (newFolderButtonType_)
 {
-    needChangeParentModal (false);
     startedInInitialDirectory = initialDirectory.isDirectory();
 
     if (const auto modeFlags = flagsOfMode (browserMode); modeFlags != 0)
         createBrowser (modeFlags, buttonText);
 }
 
-VeloraFileBrowser::~VeloraFileBrowser()
-{
-    // The JUCE browser scans with the filter on its own thread: it goes first.
-    titleText_.reset();
-    okButton_.reset();
-    cancelButton_.reset();
-    newFolderButton_.reset();
-    fileBrowser_.reset();
-    fileFilter_.reset();
-    newFolderComponent_.reset();
-}
+VeloraFileBrowser::~VeloraFileBrowser() = default;
 
 void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
 {
@@ -97,13 +73,10 @@ void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
     backgroundImage = VeloraDialogSupport::loadPicture (file_browser_clean_png, file_browser_clean_pngSize);
     setSize (325, 454);
 
-    if (titleType == 1 || titleType == 2)
-        titleImage = loadTitleImage (titleType);
+    titleImage = loadTitleImage (titleType);
 
-    titleText_ = std::make_unique<juce::Label> ("titleText_", juce::String());
-    addAndMakeVisible (titleText_.get());
-    titleText_->setJustificationType (juce::Justification::centred);
-    titleText_->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
+    titleText_ = VeloraDialogSupport::addTitleLabel (*this);
+    titleText_->setBoundsRelative (0.0f, 0.01f, 1.0f, 0.1f);
 
     fileBrowser_ = std::make_unique<B> (browserFlags, initialDirectory, fileFilter_.get(), nullptr);
     addAndMakeVisible (fileBrowser_.get());
@@ -114,17 +87,19 @@ void VeloraFileBrowser::createBrowser (int browserFlags, const juce::String&)
         if (auto* label = dynamic_cast<juce::Label*> (child))
             label->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
 
-    okButton_ = makeButton (*this, *this, "OK", loadButtonImage (okButtonType), { 179, 336, 132, 51 });
-    cancelButton_ = makeButton (*this, *this, "CANCEL", loadButtonImage (cancelButtonType), { 179, 386, 132, 51 });
+    using VeloraDialogSupport::addButton;
+    okButton_ = addButton (*this, *this, "OK", loadButtonImage (okButtonType), { 179, 336, 132, 51 });
+    cancelButton_ = addButton (*this, *this, "CANCEL", loadButtonImage (cancelButtonType), { 179, 386, 132, 51 });
 
     if (browserMode == saveMode)
     {
-        newFolderButton_ = makeButton (*this, *this, "New Folder", loadButtonImage (newFolderButtonType),
-                                       { 16, 336, 132, 51 });
+        newFolderButton_ = addButton (*this, *this, "New Folder", loadButtonImage (newFolderButtonType),
+                                      { 16, 336, 132, 51 });
 
         newFolderComponent_ = std::make_unique<VeloraNewFolderComponent> ("newFolderComponent_", fileBrowser_.get(),
                                                                           "Please enter the name of the new folder:");
         addChildComponent (newFolderComponent_.get());
+        newFolderComponent_->setBounds (getLocalBounds());
         newFolderComponent_->needChangeParentModal (true);
     }
 }
@@ -142,18 +117,13 @@ void VeloraFileBrowser::show()
     if (fileBrowser_ == nullptr || ! VeloraDialogSupport::enterModalState (*this, changeParentModal))
         return;
 
-    titleText_->setBoundsRelative (0.0f, 0.01f, 1.0f, 0.1f);
-
     moveToInitialDirectoryIfNeeded();
     fileBrowser_->refresh();
     fileBrowser_->setFileName ({});
 
-    if (browserMode == saveMode)
-        newFolderComponent_->setBounds (0, 0, 325, 454);
-
     setVisible (true);
     timerCallback();
-    startTimer (buttonTimerPeriodMs);
+    startTimer (VeloraDialogSupport::buttonTimerPeriodMs);
 }
 
 void VeloraFileBrowser::hide()

@@ -85,8 +85,10 @@ protected:
     std::unique_ptr<Velora2StateKickButton> okButton_;
     std::unique_ptr<Velora2StateKickButton> cancelButton_;
     std::unique_ptr<Velora2StateKickButton> newFolderButton_;
-    std::unique_ptr<juce::FileBrowserComponent> fileBrowser_;
+    // Declared in the order they may be destroyed in reverse: the new-folder
+    // dialog points at the JUCE browser, which scans with the filter on its own thread.
     std::unique_ptr<juce::WildcardFileFilter> fileFilter_;
+    std::unique_ptr<juce::FileBrowserComponent> fileBrowser_;
     std::unique_ptr<VeloraNewFolderComponent> newFolderComponent_;
 
 private:

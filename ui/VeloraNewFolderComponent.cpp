@@ -5,8 +5,6 @@
 
 namespace
 {
-constexpr int buttonTimerPeriodMs = 200;
-
 bool isOnlyDots (const juce::String& name)
 {
     return name.containsOnly (".");
@@ -21,16 +19,11 @@ VeloraNewFolderComponent::VeloraNewFolderComponent (const juce::String& name,
 {
     using namespace ModulixDialogBoxBinImg;
 
-    needChangeParentModal (false);
-
     backgroundImage = VeloraDialogSupport::loadPicture (dialog_box_clean_png, dialog_box_clean_pngSize);
     if (backgroundImage.isValid())
         setSize (backgroundImage.getWidth(), backgroundImage.getHeight());
 
-    titleText_ = std::make_unique<juce::Label> ("titleText_", promptText);
-    addAndMakeVisible (titleText_.get());
-    titleText_->setJustificationType (juce::Justification::centred);
-    titleText_->setColour (juce::Label::textColourId, VeloraDialogSupport::textColour);
+    titleText_ = VeloraDialogSupport::addTitleLabel (*this, promptText);
     titleText_->setBoundsRelative (0.0f, 0.3f, 1.0f, 0.3f);
 
     textEditor_ = std::make_unique<juce::TextEditor> ("textEditor_");
@@ -38,17 +31,11 @@ VeloraNewFolderComponent::VeloraNewFolderComponent (const juce::String& name,
     textEditor_->setBounds (23, 229, 280, 24);
     textEditor_->addListener (this);
 
-    okButton_ = std::make_unique<Velora2StateKickButton> ("OK");
-    addAndMakeVisible (okButton_.get());
-    okButton_->setImage (VeloraDialogSupport::loadPicture (ok_png, ok_pngSize));
-    okButton_->setBounds (16, 307, 132, 51);
-    okButton_->addListener (this);
-
-    cancelButton_ = std::make_unique<Velora2StateKickButton> ("CANCEL");
-    addAndMakeVisible (cancelButton_.get());
-    cancelButton_->setImage (VeloraDialogSupport::loadPicture (cancel_png, cancel_pngSize));
-    cancelButton_->setBounds (179, 307, 132, 51);
-    cancelButton_->addListener (this);
+    okButton_ = VeloraDialogSupport::addButton (*this, *this, "OK", VeloraDialogSupport::loadPicture (ok_png, ok_pngSize),
+                                                { 16, 307, 132, 51 });
+    cancelButton_ = VeloraDialogSupport::addButton (*this, *this, "CANCEL",
+                                                    VeloraDialogSupport::loadPicture (cancel_png, cancel_pngSize),
+                                                    { 179, 307, 132, 51 });
 
     alertComponent_ = std::make_unique<VeloraAlertComponent> ("alertComponent_", 1, 1, 3);
     addChildComponent (alertComponent_.get());
@@ -56,14 +43,7 @@ VeloraNewFolderComponent::VeloraNewFolderComponent (const juce::String& name,
     alertComponent_->needChangeParentModal (true);
 }
 
-VeloraNewFolderComponent::~VeloraNewFolderComponent()
-{
-    titleText_.reset();
-    textEditor_.reset();
-    okButton_.reset();
-    cancelButton_.reset();
-    alertComponent_.reset();
-}
+VeloraNewFolderComponent::~VeloraNewFolderComponent() = default;
 
 void VeloraNewFolderComponent::buttonClicked (juce::Button* button)
 {
@@ -92,7 +72,7 @@ void VeloraNewFolderComponent::show()
     setVisible (true);
     textEditor_->grabKeyboardFocus();
     timerCallback();
-    startTimer (buttonTimerPeriodMs);
+    startTimer (VeloraDialogSupport::buttonTimerPeriodMs);
 }
 
 void VeloraNewFolderComponent::hide()

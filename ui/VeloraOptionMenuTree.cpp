@@ -46,7 +46,8 @@ VeloraOptionMenuTree::VeloraOptionMenuTree (const juce::String& name)
 
 VeloraOptionMenuTree::~VeloraOptionMenuTree()
 {
-    // Closing every menu would also close menus of other plug-in instances.
+    // JUCE can only close every open menu at once, other plug-in instances' too:
+    // done only when one of ours is open.
     if (menuIsOpen)
         juce::PopupMenu::dismissAllActiveMenus();
 }

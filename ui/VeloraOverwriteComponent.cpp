@@ -34,6 +34,13 @@ void VeloraOverwriteComponent::cancelButtonClicked()
     hide();
 }
 
+void VeloraOverwriteComponent::showQuestion (const juce::File& file)
+{
+    presetFile = file;
+    setTitle ("Are you sure you want to overwrite this preset?\n\n\"" + VeloraPresetFolder::describe (file) + "\"");
+    show (2, 1);
+}
+
 void VeloraOverwriteComponent::showSaveFailure (const juce::File& file)
 {
     setTitle (juce::String (saveFailedMessage) + "\n\n\"" + VeloraPresetFolder::describe (file) + "\"");
@@ -47,13 +54,6 @@ bool VeloraOverwriteComponent::overwritePreset()
         return true;
 
     const bool saved = VeloraPresetFolder::savePreset (*presetMenu, *processor, presetFile);
-
-    if (saved)
-    {
-        auto& program = processor->programs[processor->currentProgram];
-        program.presetPath[program.getActiveSetting()] = presetMenu->getSelectedFilePath();
-    }
-
     processor->updateHostDisplay();
 
     if (! saved)

@@ -30,6 +30,9 @@ public:
     /** Closes without writing. */
     void cancelButtonClicked() override;
 
+    /** Opens the box, with OK and CANCEL, as the question whether to overwrite file. */
+    void showQuestion (const juce::File& file);
+
     /** Shows, with OK alone, that the file could not be saved; OK then only closes. */
     void showSaveFailure (const juce::File& file);
 

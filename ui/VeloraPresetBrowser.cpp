@@ -88,18 +88,13 @@ void VeloraPresetBrowser::savePreset()
 
     if (file.existsAsFile())
     {
-        overwriteComponent_->presetFile = file;
-        overwriteComponent_->setTitle ("Are you sure you want to overwrite this preset?\n\n\""
-                                       + VeloraPresetFolder::describe (file) + "\"");
-        overwriteComponent_->show (2, 1);
+        overwriteComponent_->showQuestion (file);
         return;
     }
 
     if (! VeloraPresetFolder::savePreset (*presetMenu, *processor, file))
         return overwriteComponent_->showSaveFailure (file);
 
-    auto& program = processor->programs[processor->currentProgram];
-    program.presetPath[program.getActiveSetting()] = presetMenu->getSelectedFilePath();
     fileBrowser_->refresh();
     hide();
 }

@@ -42,6 +42,12 @@ bool savePreset (VeloraPresetMenu& presetMenu, ModulixQR7150AudioProcessor& proc
     // same one, which is then saved all the same.
     const auto written = ModulixQR7150PatchXml::parseFile (file);
     const auto expected = processor.writePreset (true);
-    return written != nullptr && written->isEquivalentTo (&expected, false);
+
+    if (written == nullptr || ! written->isEquivalentTo (&expected, false))
+        return false;
+
+    auto& program = processor.programs[processor.currentProgram];
+    program.presetPath[program.getActiveSetting()] = presetMenu.getSelectedFilePath();
+    return true;
 }
 } // namespace VeloraPresetFolder

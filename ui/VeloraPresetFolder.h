@@ -31,6 +31,8 @@ namespace VeloraPresetFolder
     /** Writes the processor's current setting into a preset file inside the preset
         folder through the preset menu (which writes a temporary file and moves it
         over the old one, then selects the file). True only when the file now
-        holds exactly that setting; a file outside the folder is never written. */
+        holds exactly that setting, and the file is then recorded as the preset
+        of the current program's active setting; a file outside the folder is
+        never written. */
     bool savePreset (VeloraPresetMenu& presetMenu, ModulixQR7150AudioProcessor& processor, const juce::File& file);
 }

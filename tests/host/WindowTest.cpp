@@ -4,22 +4,18 @@
 
 #include "XScreen.h"
 
+#include "../MessagePump.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
-
-namespace juce
-{
-    // JUCE's Linux message queue pump: X events and the run-loop file
-    // descriptors that the plug-in registers with the host.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace
 {
+using modulix_test::pumpMessages;
+using modulix_test::pumpUntil;
 using Instance = juce::AudioPluginInstance;
 
 constexpr int chorusType = 1;
@@ -31,32 +27,6 @@ const juce::Point<int> thirdTypeName { 187, 177 };
 const juce::Point<int> fileButton { 35, 16 };
 const juce::Point<int> productTitle { 70, 412 };
 const juce::Point<int> saveAsItem { 80, 64 };
-
-void pumpMessages (int milliseconds)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (milliseconds);
-
-    while (juce::Time::getMillisecondCounter() < end)
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (2);
-}
-
-/** Pumps the message loop until the condition holds or the time is up. */
-bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 3000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-
-    while (juce::Time::getMillisecondCounter() < end)
-    {
-        if (condition())
-            return true;
-
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (2);
-    }
-
-    return condition();
-}
 
 juce::Image grabScreen (juce::Rectangle<int> area)
 {

@@ -3,46 +3,23 @@
 
 #include "ModulixQR7150AudioProcessorEditor.h"
 
+#include "../MessagePump.h"
+#include "../TestHome.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <vector>
-
-namespace juce
-{
-    // JUCE's Linux message queue pump: timers and posted clicks arrive through it.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace
 {
+using modulix_test::pumpMessages;
+using modulix_test::pumpUntil;
 using Editor = ModulixQR7150AudioProcessorEditor;
 
 enum Parameter { onBypass, chorusType, rate, rateSync, depth, mix, level, stereo, sync };
 
 constexpr int numParameters = ModulixQR7150AudioProcessor::numParameters;
-
-bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 2000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() >= end)
-            return false;
-
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (1);
-    }
-
-    return true;
-}
-
-void pumpMessages (int milliseconds)
-{
-    pumpUntil ([] { return false; }, milliseconds);
-}
 
 /** Long enough for several 50 ms refresh ticks. */
 void letTheTimerRun()  { pumpMessages (200); }
@@ -86,19 +63,13 @@ std::ostream& operator<< (std::ostream& out, const HostSpy::Change& change)
 }
 
 //==============================================================================
-/** An editor on a processor, in a home folder of the test's own (tests run in
-    parallel processes that share the suite's HOME), with a host listening. */
-class EditorTest : public ::testing::Test
+/** An editor on a processor, in a home folder of the test's own, with a host listening. */
+class EditorTest : public ::testing::Test,
+                   protected modulix_test::TestHome
 {
 protected:
-    EditorTest()
-        : previousHome (juce::SystemStats::getEnvironmentVariable ("HOME", {})),
-          home (juce::File (previousHome).getChildFile ("editor")
-                    .getChildFile (::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    EditorTest() : TestHome ("editor")
     {
-        home.deleteRecursively();
-        home.createDirectory();
-        ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
         processor.addListener (&host);
     }
 
@@ -106,8 +77,6 @@ protected:
     {
         editor.reset();
         processor.removeListener (&host);
-        home.deleteRecursively();
-        ::setenv ("HOME", previousHome.toRawUTF8(), 1);
     }
 
     Editor& openEditor()
@@ -144,12 +113,6 @@ protected:
 
     ProgramSlot& currentSlot()  { return processor.programs[processor.getCurrentProgram()]; }
 
-    static juce::File presetRoot()
-    {
-        return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
-                   .getChildFile ("Audio Music Apps").getChildFile ("Velora/Presets/ModulixQR7150");
-    }
-
     /** A preset file of the processor's current setting, optionally from a later version. */
     juce::File writePresetFile (const juce::String& relativePath, const juce::String& presetVersion = "1.0")
     {
@@ -171,8 +134,6 @@ protected:
     }
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    const juce::String previousHome;
-    const juce::File home;
     ModulixQR7150AudioProcessor processor;
     HostSpy host;
     std::unique_ptr<Editor> editor;

@@ -1,43 +1,16 @@
 #pragma once
 
+#include "../MessagePump.h"
+#include "../TestHome.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <functional>
-
-namespace juce
-{
-    // JUCE's Linux message queue pump (what its plug-in message thread runs).
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace modulix_test
 {
-
-/** Runs this thread's message loop until the condition holds or the time is up;
-    returns whether it held. Timers, posted clicks and the browser's listings
-    arrive through it. */
-inline bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 3000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() >= end)
-            return false;
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (1);
-    }
-    return true;
-}
-
-inline void pumpMessages (int milliseconds)
-{
-    pumpUntil ([] { return false; }, milliseconds);
-}
 
 /** The first descendant of that class and component name (any name when empty). */
 template <typename ComponentType = juce::Component>
@@ -74,6 +47,18 @@ inline void saveSnapshot (juce::Component& component, const juce::String& name)
     juce::PNGImageFormat().writeImageToStream (component.createComponentSnapshot (component.getLocalBounds()), out);
 }
 
+/** Two pictures of the same size and the same pixels. */
+inline bool samePixels (const juce::Image& a, const juce::Image& b)
+{
+    if (a.getBounds() != b.getBounds())
+        return false;
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+            if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
+                return false;
+    return true;
+}
+
 /** A dialog button is usable at full opacity, or disabled at half (stored in 8 bits). */
 inline bool isUsable (const juce::Button& button)
 {
@@ -103,22 +88,14 @@ inline int countModalComponents()
     return juce::Component::getNumCurrentlyModalComponents();
 }
 
-/** A home folder of the test's own under the suite's temporary HOME (tests run
-    in parallel), with JUCE's message manager, and a window-sized owner with the
-    editor's look and feel to lay dialogs over. */
-class DialogTest : public ::testing::Test
+/** A window-sized owner with the editor's look and feel to lay dialogs over, in
+    a home folder of the test's own, with JUCE's message manager. */
+class DialogTest : public ::testing::Test,
+                   protected TestHome
 {
 protected:
-    DialogTest()
-        : previousHome (juce::SystemStats::getEnvironmentVariable ("HOME", {})),
-          home (juce::File (previousHome).getChildFile ("dialogs")
-                    .getChildFile (juce::String (testInfo().test_suite_name()) + "." + testInfo().name())
-                    .getNonexistentSibling())
+    DialogTest() : TestHome ("dialogs")
     {
-        home.deleteRecursively();
-        home.createDirectory();
-        ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
-
         window.setLookAndFeel (&lookAndFeel);
         window.setSize (325, 454);
     }
@@ -126,16 +103,6 @@ protected:
     ~DialogTest() override
     {
         window.setLookAndFeel (nullptr);
-        home.deleteRecursively();
-        ::setenv ("HOME", previousHome.toRawUTF8(), 1);
-    }
-
-    /** The preset folder as the plug-in computes it, under this test's home. */
-    static juce::File presetRoot()
-    {
-        return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
-            .getChildFile ("Audio Music Apps")
-            .getChildFile ("Velora/Presets/ModulixQR7150");
     }
 
     static juce::File writeFile (const juce::File& file, const juce::String& text = "x")
@@ -145,14 +112,7 @@ protected:
         return file;
     }
 
-    static const ::testing::TestInfo& testInfo()
-    {
-        return *::testing::UnitTest::GetInstance()->current_test_info();
-    }
-
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    const juce::String previousHome;
-    const juce::File home;
     juce::LookAndFeel_V3 lookAndFeel;
     juce::Component window;
 };

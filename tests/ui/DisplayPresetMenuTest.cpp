@@ -2,6 +2,8 @@
 
 #include "FolderTreeFixture.h"
 
+#include "../MessagePump.h"
+
 #include "VeloraPresetMenu.h"
 
 #include <cstdlib>
@@ -9,14 +11,11 @@
 
 #include <dlfcn.h>
 
-namespace juce
-{
-    // JUCE's Linux message queue pump (what a plug-in host's message thread runs).
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
-
 namespace
 {
+using modulix_test::pumpMessages;
+using modulix_test::pumpUntil;
+
 /** JUCE loads the X libraries at run time and unloads them at shutdown, while
     they still hold the display's memory: LeakSanitizer, which checks after
     that, would count it as leaked. Kept loaded, it stays reachable. */
@@ -28,30 +27,6 @@ const bool xLibrariesStayLoaded = []
 
     return true;
 }();
-
-/** Runs the message loop until the condition holds or two seconds have passed. */
-template <typename Condition>
-bool pumpUntil (Condition&& condition)
-{
-    const auto end = juce::Time::getMillisecondCounter() + 2000;
-
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() > end)
-            return false;
-
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (1);
-    }
-
-    return true;
-}
-
-void pumpFor (int milliseconds)
-{
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
-    pumpUntil ([end] { return juce::Time::getMillisecondCounter() > end; });
-}
 
 /** The preset bar as the editor lays it out, in a window of its own. */
 struct PresetBarWindow final : juce::Component
@@ -115,7 +90,7 @@ bool pressKey (MenuWindow window, int keyCode)
         return false;
 
     component->keyPressed (juce::KeyPress (keyCode));
-    pumpFor (50);
+    pumpMessages (50);
     return true;
 }
 
@@ -153,7 +128,7 @@ protected:
     void TearDown() override
     {
         bar.reset();
-        pumpFor (50);
+        pumpMessages (50);
     }
 
     /** Runs steps in a freshly opened menu: steps (rootMenuWindow) returns true when
@@ -169,7 +144,7 @@ protected:
                 return true;
 
             juce::PopupMenu::dismissAllActiveMenus();
-            pumpFor (100);
+            pumpMessages (100);
         }
 
         return false;
@@ -205,7 +180,7 @@ private:
         if (! takeFocus())
             return {};
 
-        pumpFor (100);
+        pumpMessages (100);
         bar->click();
         pumpUntil ([this] { return openMenuWindows (*bar).size() == 1; });
         return openMenuWindows (*bar)[0];

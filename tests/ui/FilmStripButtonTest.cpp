@@ -203,7 +203,7 @@ TEST_F (FilmStripButtonTest, WithoutAPictureNothingIsDrawnButClicksStillArrive)
         button->triggerClick();
     }
 
-    runMessageLoopUntil ([&clicks] { return clicks == 4; });
+    modulix_test::pumpUntil ([&clicks] { return clicks == 4; });
     EXPECT_EQ (clicks, 4);
     EXPECT_FALSE (toggle.getToggleState()); // a toggling button still toggles on its click
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "../MessagePump.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 /** Small synthetic film strips whose frames each have a colour of their own, so
     that a rendered control tells which frame it drew, and the snapshots that
@@ -116,29 +117,6 @@ namespace FilmStripTestBits
     inline juce::Image loadPicture (const char* data, int size)
     {
         return juce::ImageFileFormat::loadFrom (data, (size_t) size);
-    }
-
-    /** Runs the message loop until done() holds or about a second has passed. */
-    inline void runMessageLoopUntil (const std::function<bool()>& done)
-    {
-        struct Poller final : juce::Timer
-        {
-            explicit Poller (const std::function<bool()>& d) : condition (d) { startTimer (5); }
-
-            void timerCallback() override
-            {
-                if (condition() || ++ticks > 200)
-                {
-                    stopTimer();
-                    juce::MessageManager::getInstance()->stopDispatchLoop();
-                }
-            }
-
-            const std::function<bool()>& condition;
-            int ticks = 0;
-        } poller { done };
-
-        juce::MessageManager::getInstance()->runDispatchLoop();
     }
 
     /** Fixture with JUCE's message manager and desktop, which components need. */

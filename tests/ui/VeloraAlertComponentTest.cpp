@@ -16,17 +16,6 @@ struct InspectableAlert : VeloraAlertComponent
     using VeloraAlertComponent::iconType;
 };
 
-bool samePixels (const juce::Image& a, const juce::Image& b)
-{
-    if (a.getBounds() != b.getBounds())
-        return false;
-    for (int y = 0; y < a.getHeight(); ++y)
-        for (int x = 0; x < a.getWidth(); ++x)
-            if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
-                return false;
-    return true;
-}
-
 juce::Image picture (const char* data, int size)
 {
     return VeloraDialogSupport::loadPicture (data, size);

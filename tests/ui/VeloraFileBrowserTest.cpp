@@ -43,17 +43,6 @@ protected:
     const juce::File folder = home.getChildFile ("tree");
     std::unique_ptr<InspectableBrowser> dialog;
 };
-
-bool samePixels (const juce::Image& a, const juce::Image& b)
-{
-    if (a.getBounds() != b.getBounds())
-        return false;
-    for (int y = 0; y < a.getHeight(); ++y)
-        for (int x = 0; x < a.getWidth(); ++x)
-            if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
-                return false;
-    return true;
-}
 } // namespace
 
 TEST_F (FileBrowserTest, EachModeBuildsItsButtonsAndShowsOkAsItsTimerSays)

@@ -89,7 +89,7 @@ TEST_F (SplashScreenTest, PressClosesTheBoxAndGivesTheModalStateBack)
     EXPECT_EQ (editor.getModalCount(), 0);
     EXPECT_FALSE (editor.window.isCurrentlyBlockedByAnotherModalComponent());
 
-    runMessageLoopUntil ([&result] { return result != 0; });
+    modulix_test::pumpUntil ([&result] { return result != 0; });
     EXPECT_EQ (result, 1);
 }
 
