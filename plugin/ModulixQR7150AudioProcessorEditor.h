@@ -34,7 +34,7 @@ public:
     /** The maker's web site (file menu) and the downloads page named by the
         newer-version message. */
     static constexpr const char* websiteAddress = "https://velora.example.com/";
-    static constexpr const char* downloadsAddress = "https://velora.example.com/downloads";
+    static constexpr const char* downloadsAddress = "https://velora.example.com/updates";
 
     /** The file-menu item ids. */
     enum FileMenuItem { savePreset = 1, savePresetAs, userManual, veloraWebsite };
