@@ -73,4 +73,5 @@ function(modulix_patch_juce_vst3_wrapper target)
     set_source_files_properties("${patched_dir}/${wrapper}" TARGET_DIRECTORY ${target}_VST3
         PROPERTIES INCLUDE_DIRECTORIES "${client_dir}/VST3")
     target_include_directories(${target}_VST3 BEFORE PRIVATE "${patched_dir}")
+    target_link_libraries(${target}_VST3 PRIVATE vst3_state_check)
 endfunction()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+
+/** Checks the bytes a VST3 host hands over as the component state, before
+    JUCE's VST3 wrapper takes them apart. The wrapper follows the sizes and
+    offsets it finds without comparing them with the bytes there, and passes the
+    private-data trailer to JUCE's recursive value tree reader, which trusts its
+    counts. A state passes only when everything the wrapper and that reader will
+    follow lies inside the bytes given and the value tree is shallow; otherwise
+    the wrapper refuses the whole stream and the plug-in keeps its state.
+
+    The forms are those the wrapper tells apart: a "VstW" header before a "CcnK"
+    bank, a bare "CcnK" bank, a whole ".vstpreset" file ("VST3", from Cubase 5),
+    or the plug-in's block with no container. Each ends in the plug-in's block,
+    optionally followed by JUCE's private data: a zero word, the value tree, its
+    byte count as a 64-bit word and "JUCEPrivateData".
+*/
+namespace Vst3StateCheck
+{
+    /** True if the wrapper may load this component state. */
+    bool isLoadable (const void* data, size_t size) noexcept;
+
+    /** True if JUCE's value tree reader reads a whole tree from these bytes
+        without reaching past them or nesting deeper than maxDepth. */
+    bool isSoundValueTree (const void* data, size_t size) noexcept;
+
+    /** Value trees and arrays nested deeper than this are refused: JUCE reads
+        them by recursion, on the host's stack. */
+    constexpr int maxDepth = 32;
+}

@@ -1,0 +1,127 @@
+// Crafted component states, each restored through JUCE's VST3 host into the
+// built bundle in a child process of its own (vst3_state_probe), so that a
+// crash fails that case only. Every one is refused: the host lives on, the
+// plug-in keeps the state it had and still plays finite sound.
+
+#include "Vst3StateForms.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace
+{
+using namespace Vst3StateForms;
+
+/** Runs the probe; "exited 0", or how it ended otherwise. */
+std::string runProbe (const char* mode, const juce::File& file)
+{
+    const std::string path = file.getFullPathName().toStdString();
+    char* argv[] { const_cast<char*> (MODULIX_STATE_PROBE), const_cast<char*> (mode), const_cast<char*> (path.c_str()), nullptr };
+    pid_t pid = 0;
+
+    if (posix_spawn (&pid, MODULIX_STATE_PROBE, nullptr, nullptr, argv, environ) != 0)
+        return "not started";
+
+    // A hang guard only: a probe takes about a second.
+    for (int waited = 0; waited < 120000; waited += 10)
+    {
+        int status = 0;
+
+        if (waitpid (pid, &status, WNOHANG) == pid)
+            return WIFEXITED (status) ? "exited " + std::to_string (WEXITSTATUS (status))
+                                      : "killed by signal " + std::to_string (WTERMSIG (status));
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+    }
+
+    kill (pid, SIGKILL);
+    waitpid (pid, nullptr, 0);
+    return "hung";
+}
+
+Bytes toBytes (const juce::MemoryBlock& m)
+{
+    const auto* p = static_cast<const uint8_t*> (m.getData());
+    return Bytes (p, p + m.getSize());
+}
+
+class CraftedStateTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE (folder.createDirectory());
+        const auto saved = folder.getChildFile ("saved.state");
+        ASSERT_EQ (runProbe ("write", saved), "exited 0");
+
+        juce::MemoryBlock bytes;
+        ASSERT_TRUE (saved.loadFileAsData (bytes));
+        real = toBytes (bytes);
+        ASSERT_GT (real.size(), 16 + bankHeaderBytes);
+    }
+
+    void TearDown() override  { folder.deleteRecursively(); }
+
+    std::string restore (const char* mode, const Bytes& stream)
+    {
+        const auto file = folder.getChildFile ("stream.state");
+        file.replaceWithData (stream.data(), stream.size());
+        return runProbe (mode, file);
+    }
+
+    const juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("crafted-states", "") };
+    Bytes real;   // a component state the plug-in saved, VstW form
+};
+
+TEST_F (CraftedStateTest, ASavedStateLoadsBitForBitInAFreshInstance)
+{
+    EXPECT_EQ (restore ("takes", real), "exited 0");
+    EXPECT_EQ (restore ("keeps", real), "exited 1") << "the probe does not see a state taken";
+    EXPECT_EQ (restore ("keeps", presetFile (real)), "exited 1") << "a preset file holding the state is not taken";
+}
+
+TEST_F (CraftedStateTest, CraftedStatesAreRefusedWhole)
+{
+    constexpr size_t bankAt = 16;
+    const auto changed = [this] (size_t at, uint32_t value, size_t keep = 0)
+    {
+        Bytes b (real.begin(), keep == 0 ? real.end() : real.begin() + (std::ptrdiff_t) keep);
+        putBigEndian32 (b, at, value);
+        return b;
+    };
+    const Bytes chunk (real.begin() + bankAt + bankHeaderBytes, real.end());
+    const Bytes block = pluginBlock ("<veloraPatch/>");
+    const auto preset = presetFile (real);
+    const auto presetWith = [&] (size_t at, uint64_t value, int numBytes) { auto b = preset; putLittleEndian (b, at, value, numBytes); return b; };
+
+    const struct { const char* name; Bytes stream; } cases[] {
+        { "VstW with header size 0x7ffffff0, 16 bytes in all", changed (vstwHeaderSizeAt, 0x7ffffff0, 16) },
+        { "VstW with a header size one past the end", changed (vstwHeaderSizeAt, (uint32_t) real.size() - 8 + 1) },
+        { "VstW with header size 0xffffffff", changed (vstwHeaderSizeAt, 0xffffffff) },
+        { "the saved state one byte short", Bytes (real.begin(), real.end() - 1) },
+        { "a bare CcnK of 8 bytes", Bytes (real.begin() + bankAt, real.begin() + bankAt + 8) },
+        { "a bank whose chunk size is one past the end", changed (bankAt + bankChunkSizeAt, (uint32_t) chunk.size() + 1) },
+        { "a bank whose chunk size is negative", changed (bankAt + bankChunkSizeAt, 0x80000000) },
+        { "a VST3 preset file with chunk-list offset 0x40000000", presetWith (presetListOffsetAt, 0x40000000, 4) },
+        { "a VST3 preset file with 0x7fffffff entries", presetWith (presetListAt (preset) + 4, 0x7fffffff, 4) },
+        { "a VST3 preset file whose component reaches one past the end", presetWith (presetChunkSizeAt (preset), preset.size() - presetHeaderBytes + 1, 8) },
+        { "a VC2! block with private data of size 0x100000000010", withTrailer (block, bypassTree (false), 0x100000000010) },
+        { "a VC2! block with private data one byte larger than there is", withTrailer (block, bypassTree (false), bypassTree (false).size() + block.size() + 1) },
+        { "private data holding a tree nested 400,000 deep", withTrailer (block, nestedTree (400000)) },
+        { "private data holding a var array of 0x7fffffff items", withTrailer (block, arrayTree (0x7fffffff)) },
+        { "the saved bank with a tree nested 400,000 deep", vstw (bank (withTrailer (block, nestedTree (400000)))) },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (restore ("keeps", c.stream), "exited 0") << c.name;
+
+}
+}
