@@ -1,9 +1,17 @@
-// Writes the state fuzzer's generated seeds into the folder given: the state
-// blocks and a preset file from a fresh processor and from one with both
-// settings of a program in use, and a block packed by JUCE with its declaration.
+// Writes the fuzzers' generated seeds into the folder given: the state blocks
+// and a preset file from a fresh processor and from one with both settings of a
+// program in use, a block packed by JUCE with its declaration, the AAX plug-in's
+// controls chunk ('elck') and the VST3 bundle's component state as a host saves
+// them.
 
 #include "ModulixQR7150AudioProcessor.h"
 #include "ModulixQR7150PatchXml.h"
+
+#include "AAX_CChunkDataParser.h"
+#include "FakeAaxHost.h"
+#include "JuceAAX_Processor.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
 
 #include <iostream>
 
@@ -27,6 +35,53 @@ namespace
     {
         return file.replaceWithData (block.getData(), block.getSize());
     }
+
+    /** The data of the controls chunk a host saves from a fresh AAX instance. */
+    juce::MemoryBlock aaxControlsChunk()
+    {
+        FakeHost host;
+        auto& instanceHost = host.newInstanceHost();
+        auto* effect = new JuceAAX_Processor();
+        effect->AddRef();
+        instanceHost.effectParameters = effect;
+        juce::MemoryBlock data;
+        uint32_t size = 0;
+
+        if (effect->Initialize (&instanceHost) == AAX_SUCCESS
+            && effect->GetChunkSize (AAX_ControlsChunkID, &size) == AAX_SUCCESS)
+        {
+            juce::MemoryBlock chunk (AAX_SPlugInChunkHeaderSize + size, true);
+            auto* header = static_cast<AAX_SPlugInChunk*> (chunk.getData());
+            header->fChunkID = AAX_ControlsChunkID;
+
+            if (effect->GetChunk (AAX_ControlsChunkID, header) == AAX_SUCCESS)
+                data.append (static_cast<const char*> (chunk.getData()) + AAX_SPlugInChunkHeaderSize, (size_t) header->fSize);
+        }
+
+        effect->Uninitialize();
+        effect->Release();
+        return data;
+    }
+
+    /** The IComponent stream a host saves from a fresh instance of the bundle. */
+    juce::MemoryBlock vst3ComponentState()
+    {
+        juce::VST3PluginFormat format;
+        juce::OwnedArray<juce::PluginDescription> types;
+        format.findAllTypesForFile (types, MODULIX_VST3_BUNDLE);
+        juce::MemoryBlock hostState, component;
+        juce::String error;
+
+        if (types.size() == 1)
+            if (auto instance = format.createInstanceFromDescription (*types[0], 44100.0, 512, error))
+                instance->getStateInformation (hostState);
+
+        if (const auto xml = juce::AudioProcessor::getXmlFromBinary (hostState.getData(), (int) hostState.getSize()))
+            if (auto* element = xml->getChildByName ("IComponent"))
+                component.fromBase64Encoding (element->getAllSubText());
+
+        return component;
+    }
 }
 
 int main (int argc, char* argv[])
@@ -47,11 +102,15 @@ int main (int argc, char* argv[])
     fresh.getStateInformation (bank);
     used.getCurrentProgramStateInformation (program);
     juce::AudioProcessor::copyXmlToBinary (fresh.writeCurrentProgram(), programByJuce);
+    const auto controls = aaxControlsChunk();
+    const auto component = vst3ComponentState();
 
     const bool written = folder.createDirectory().wasOk()
                       && write (folder.getChildFile ("bank.state"), bank)
                       && write (folder.getChildFile ("program.state"), program)
                       && write (folder.getChildFile ("program-juce.state"), programByJuce)
+                      && ! controls.isEmpty() && write (folder.getChildFile ("controls.elck"), controls)
+                      && ! component.isEmpty() && write (folder.getChildFile ("component.vst3state"), component)
                       && ModulixQR7150PatchXml::writeFile (used.writePreset (true), folder.getChildFile ("preset.vmxp"));
 
     if (! written)

@@ -7,7 +7,7 @@ build="$1"
 seconds="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-targets=(state_fuzzer vst2_chunk_fuzzer aax_chunk_fuzzer)
+targets=(state_fuzzer vst2_chunk_fuzzer aax_chunk_fuzzer vst3_state_fuzzer)
 share=$(( seconds / ${#targets[@]} ))
 [ "$share" -ge 1 ] || share=1
 
@@ -15,6 +15,6 @@ for target in "${targets[@]}"; do
     work="$build/fuzz/corpus-run/$target"
     mkdir -p "$work"
     echo "-- $target: ${share}s"
-    "$build/fuzz/$target" -max_total_time="$share" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+    "$build/fuzz/$target" -max_total_time="$share" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 "$work" "$here/corpus" 2>&1 | tail -n 20
 done
