@@ -96,6 +96,9 @@ namespace
         /** A zero-terminated text of at least one character. */
         bool name() noexcept
         {
+            if (remaining() == 0)
+                return false;
+
             const auto* end = static_cast<const uint8_t*> (std::memchr (data + pos, 0, remaining()));
 
             if (end == nullptr || end == data + pos)
