@@ -18,9 +18,10 @@ namespace
     constexpr size_t presetListHeaderBytes = 8;   // "List", entry count
     constexpr size_t presetEntryBytes = 20;       // id, 64-bit offset, 64-bit size
 
-    // The markers of JUCE's var stream format.
-    enum Marker : uint8_t { intMarker = 1, trueMarker, falseMarker, doubleMarker, stringMarker,
-                            int64Marker, arrayMarker, binaryMarker, undefinedMarker };
+    // The markers of JUCE's var stream format whose values have a size of their
+    // own; the others (text, binary, undefined, unknown) take the bytes counted.
+    enum Marker : uint8_t { intMarker = 1, trueMarker = 2, falseMarker = 3, doubleMarker = 4,
+                            int64Marker = 6, arrayMarker = 7 };
 
     uint32_t bigEndian32 (const uint8_t* p) noexcept
     {
