@@ -4,12 +4,11 @@
 // fails the run.
 
 #include "AEffect.h"
-#include "ModulixQR7150PatchXml.h"
+#include "PluginBlockParse.h"
 
 #include <dlfcn.h>
 
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -63,25 +62,6 @@ namespace
 
         AEffect* effect = nullptr;
     };
-
-    /** Whether the plug-in could take anything from these bytes as a chunk: only
-        text that parses as XML, behind the block's magic and byte count, read as
-        far as the plug-in reads it. Bytes that cannot leave the instance as it
-        was, which spares writing a whole bank to find that out. */
-    bool mayChangeState (const uint8_t* data, size_t size)
-    {
-        constexpr size_t headerBytes = 8;
-
-        if (size <= headerBytes || std::memcmp (data, "VC2!", 4) != 0)
-            return false;
-
-        const auto numTextBytes = (int32_t) ((uint32_t) data[4] | (uint32_t) data[5] << 8
-                                             | (uint32_t) data[6] << 16 | (uint32_t) data[7] << 24);
-
-        return numTextBytes > 0
-            && ModulixQR7150PatchXml::parse (reinterpret_cast<const char*> (data) + headerBytes,
-                                             std::min ((size_t) numTextBytes, size - headerBytes)) != nullptr;
-    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
@@ -114,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 
     // Writing the bank is most of a run; a bank that cannot have changed is the
     // fresh one, which need not take the round trip.
-    if (! mayChangeState (data, size))
+    if (! pluginCouldTakeBlock (data, size))
     {
         changed = false;
         return 0;
