@@ -4,6 +4,7 @@
 // state check says, or sound that is not finite after a stream is taken fails
 // the run.
 
+#include "PluginBlockParse.h"
 #include "Vst3StateCheck.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -96,6 +97,20 @@ private:
     size_t position = 0;
 };
 
+/** Whether a stream the wrapper takes can change the instance: only through a
+    block the plug-in can parse, or private data, which sets the bypass. */
+bool mayChangeState (const uint8_t* data, size_t size)
+{
+    bool may = false;
+
+    Vst3StateCheck::forEachBlock (data, size, [&may] (const Vst3StateCheck::Block& block)
+    {
+        may = may || block.treeBytes > 0 || pluginCouldTakeBlock (static_cast<const uint8_t*> (block.data), block.size);
+    });
+
+    return may;
+}
+
 /** An instance that lives for the whole run: loading one per input would spend
     the run building chorus models. Never deleted: at exit it would unload after
     the bundle's statics are gone. */
@@ -163,8 +178,9 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     require (taken == (size > 0 && Vst3StateCheck::isLoadable (data, size)));
 
     // A stream refused leaves the instance as it was (the crafted-state tests
-    // hold it to that); one taken is played, then undone.
-    if (! taken)
+    // hold it to that); one taken that can change it is played, then undone,
+    // which reads a whole bank, most of a run.
+    if (! taken || ! mayChangeState (data, size))
         return 0;
 
     require (instance.playsFiniteSound());

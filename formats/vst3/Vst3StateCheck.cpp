@@ -184,26 +184,32 @@ namespace
         return true;
     }
 
+    using Visitor = Vst3StateCheck::BlockVisitor;
+
     /** The plug-in's block, and JUCE's private data if its magic ends the bytes. */
-    bool isSoundBlock (const uint8_t* data, size_t size) noexcept
+    bool isSoundBlock (const uint8_t* data, size_t size, const Visitor& visit) noexcept
     {
         if (size < trailerTailBytes
             || std::memcmp (data + size - trailerMagicBytes, trailerMagic, trailerMagicBytes) != 0)
+        {
+            visit ({ data, size, 0 });
             return true;
+        }
 
         if (size < trailerBytes)
             return false;
 
         const auto treeBytes = littleEndian (data + size - trailerTailBytes, 8);
 
-        if (treeBytes > size - trailerBytes)
+        if (treeBytes > size - trailerBytes
+            || (treeBytes > 0 && ! Vst3StateCheck::isSoundValueTree (data + size - trailerTailBytes - treeBytes, (size_t) treeBytes)))
             return false;
 
-        return treeBytes == 0
-            || Vst3StateCheck::isSoundValueTree (data + size - trailerTailBytes - treeBytes, (size_t) treeBytes);
+        visit ({ data, size - trailerBytes - (size_t) treeBytes, (size_t) treeBytes });
+        return true;
     }
 
-    bool isSoundBank (const uint8_t* data, size_t size) noexcept
+    bool isSoundBank (const uint8_t* data, size_t size, const Visitor& visit) noexcept
     {
         if (size < bankHeaderBytes || ! startsWith (data, size, "CcnK"))
             return false;
@@ -211,10 +217,10 @@ namespace
         const auto chunkBytes = bigEndian32 (data + bankChunkSizeAt);
 
         return chunkBytes <= size - bankHeaderBytes && (int32_t) chunkBytes >= 0
-            && isSoundBlock (data + bankHeaderBytes, chunkBytes);
+            && isSoundBlock (data + bankHeaderBytes, chunkBytes, visit);
     }
 
-    bool isSoundVstW (const uint8_t* data, size_t size) noexcept
+    bool isSoundVstW (const uint8_t* data, size_t size, const Visitor& visit) noexcept
     {
         if (size < vstwFixedBytes || ! startsWith (data, size, "VstW"))
             return false;
@@ -222,12 +228,12 @@ namespace
         const auto headerBytes = bigEndian32 (data + 4);
 
         return headerBytes <= size - vstwFixedBytes
-            && isSoundBank (data + vstwFixedBytes + headerBytes, size - vstwFixedBytes - headerBytes);
+            && isSoundBank (data + vstwFixedBytes + headerBytes, size - vstwFixedBytes - headerBytes, visit);
     }
 
     /** A whole .vstpreset file: every entry of its chunk list inside it, and
         every component entry, which the wrapper loads as a "VstW" form, sound. */
-    bool isSoundPresetFile (const uint8_t* data, size_t size) noexcept
+    bool isSoundPresetFile (const uint8_t* data, size_t size, const Visitor& visit) noexcept
     {
         const auto listAt = littleEndian (data + presetListOffsetAt, 4);
 
@@ -251,7 +257,7 @@ namespace
             const auto chunkAt = littleEndian (entry + 4, 8);
             const auto chunkBytes = littleEndian (entry + 12, 8);
 
-            if (chunkAt > size || chunkBytes > size - chunkAt || ! isSoundVstW (data + chunkAt, (size_t) chunkBytes))
+            if (chunkAt > size || chunkBytes > size - chunkAt || ! isSoundVstW (data + chunkAt, (size_t) chunkBytes, visit))
                 return false;
         }
 
@@ -267,19 +273,24 @@ bool Vst3StateCheck::isSoundValueTree (const void* data, size_t size) noexcept
 
 bool Vst3StateCheck::isLoadable (const void* data, size_t size) noexcept
 {
+    return forEachBlock (data, size, [] (const Block&) noexcept {});
+}
+
+bool Vst3StateCheck::forEachBlock (const void* data, size_t size, const BlockVisitor& visit) noexcept
+{
     const auto* bytes = static_cast<const uint8_t*> (data);
 
     if (bytes == nullptr)
         return size == 0;
 
     if (startsWith (bytes, size, "VstW"))
-        return isSoundVstW (bytes, size);
+        return isSoundVstW (bytes, size, visit);
 
     if (startsWith (bytes, size, "CcnK"))
-        return isSoundBank (bytes, size);
+        return isSoundBank (bytes, size, visit);
 
     if (startsWith (bytes, size, "VST3") && size >= presetMinimumBytes)
-        return isSoundPresetFile (bytes, size);
+        return isSoundPresetFile (bytes, size, visit);
 
-    return isSoundBlock (bytes, size);
+    return isSoundBlock (bytes, size, visit);
 }

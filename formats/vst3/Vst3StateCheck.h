@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 /** Checks the bytes a VST3 host hands over as the component state, before
     JUCE's VST3 wrapper takes them apart. The wrapper follows the sizes and
@@ -20,6 +21,21 @@ namespace Vst3StateCheck
 {
     /** True if the wrapper may load this component state. */
     bool isLoadable (const void* data, size_t size) noexcept;
+
+    /** A block the wrapper hands to the plug-in, and the bytes of the value tree
+        of the private data after it (0 for none). */
+    struct Block
+    {
+        const void* data;
+        size_t size;
+        size_t treeBytes;
+    };
+
+    using BlockVisitor = std::function<void (const Block&)>;
+
+    /** isLoadable, calling back with each block as it is found: all of them for
+        a loadable state, those before the fault for one refused. */
+    bool forEachBlock (const void* data, size_t size, const BlockVisitor& visit) noexcept;
 
     /** True if JUCE's value tree reader reads a whole tree from these bytes
         without reaching past them or nesting deeper than maxDepth. */

@@ -110,6 +110,34 @@ TEST (Vst3StateCheckTest, StatesInEveryFormTheWrapperReadsPass)
         EXPECT_TRUE (isLoadable (c.bytes)) << c.name;
 }
 
+TEST (Vst3StateCheckTest, EachFormYieldsThePluginsBlockAndTheSizeOfItsPrivateData)
+{
+    const auto tree = bypassTree (true);
+
+    const struct { const char* name; Bytes bytes; size_t treeBytes; int numBlocks; } cases[] {
+        { "the plug-in's block alone", block, 0, 1 },
+        { "the block with the private data", blockWithTrailer, tree.size(), 1 },
+        { "the block with empty private data", withTrailer (block, {}), 0, 1 },
+        { "a bank with the VstW header", component, tree.size(), 1 },
+        { "a preset file", presetFile (component), tree.size(), 1 },
+        { "a preset file with two components", [] { auto b = presetFile (component); append (b, "Comp"); appendLittleEndian (b, presetHeaderBytes, 8); appendLittleEndian (b, component.size(), 8); putLittleEndian (b, presetListAt (b) - 20 + 4, 2, 4); return b; }(), tree.size(), 2 },
+    };
+
+    for (const auto& c : cases)
+    {
+        int numBlocks = 0;
+        const bool loadable = Vst3StateCheck::forEachBlock (c.bytes.data(), c.bytes.size(), [&] (const Vst3StateCheck::Block& found)
+        {
+            ++numBlocks;
+            EXPECT_EQ (Bytes (static_cast<const uint8_t*> (found.data), static_cast<const uint8_t*> (found.data) + found.size), block) << c.name;
+            EXPECT_EQ (found.treeBytes, c.treeBytes) << c.name;
+        });
+
+        EXPECT_TRUE (loadable) << c.name;
+        EXPECT_EQ (numBlocks, c.numBlocks) << c.name;
+    }
+}
+
 TEST (Vst3StateCheckTest, SizesAndOffsetsBeyondTheBytesAreRefused)
 {
     const auto changed = [] (Bytes b, const std::function<void (Bytes&)>& change) { change (b); return b; };
