@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config git
+    build-essential cmake ninja-build pkg-config git patch
     juce-modules-source
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
