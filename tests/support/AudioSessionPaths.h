@@ -133,6 +133,9 @@ public:
         checkOutputs (numSamples);
     }
 
+    /** The output channels of the last block. */
+    const std::vector<std::vector<float>>& lastOutputs() const noexcept  { return outputs; }
+
     /** Everything the audio thread allocated and freed so far. */
     AudioThreadAllocations::Counts allocated;
     bool outputsFinite = true;
