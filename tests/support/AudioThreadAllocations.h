@@ -2,7 +2,8 @@
 // part of a host's audio thread, in this process and in every plug-in module
 // it loads. Linked into a test executable, it takes over the global operator
 // new and delete and the C allocator; under ASan or TSan, whose runtimes own
-// the allocator, it listens through the sanitizers' allocation hooks instead.
+// the allocator, it listens through the sanitizers' allocation hooks instead
+// (TSan's runtime leaves aligned_alloc and posix_memalign out of those).
 #pragma once
 
 #include <cstdint>
