@@ -499,14 +499,14 @@ AAX_Result FakeController::GetSampleRate (float* outSampleRate) const
 AAX_Result FakeController::GetInputStemFormat (AAX_EStemFormat* outFormat) const
 {
     record ("GetInputStemFormat", outFormat);
-    *outFormat = AAX_eStemFormat_Stereo;
+    *outFormat = inputStem;
     return answer;
 }
 
 AAX_Result FakeController::GetOutputStemFormat (AAX_EStemFormat* outFormat) const
 {
     record ("GetOutputStemFormat", outFormat);
-    *outFormat = AAX_eStemFormat_Stereo;
+    *outFormat = outputStem;
     return answer;
 }
 

@@ -258,6 +258,8 @@ public:
     };
 
     float sampleRate = 44100.0f;
+    AAX_EStemFormat inputStem = AAX_eStemFormat_Stereo;
+    AAX_EStemFormat outputStem = AAX_eStemFormat_Stereo;
     std::string hostName = "Fake AAX Host";
     std::vector<Packet> packets;
 
