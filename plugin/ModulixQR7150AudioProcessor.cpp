@@ -189,7 +189,7 @@ void ModulixQR7150AudioProcessor::setParameter (int index, float value)
     liveValueChanged (index);
 }
 
-void ModulixQR7150AudioProcessor::liveValueChanged (int index) noexcept
+void ModulixQR7150AudioProcessor::liveValueChanged (int index)
 {
     paramsChanged = true;
 

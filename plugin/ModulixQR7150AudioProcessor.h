@@ -201,6 +201,8 @@ public:
     bool comparePreset (std::unique_ptr<juce::XmlElement> xml);
 
     //==============================================================================
+    // The editor and the kit read and write the bank (currentProgram, programs)
+    // only through the accessors above, never these fields.
     std::unique_ptr<juce::XmlElement> stateXml;
     std::atomic<int> currentProgram { 0 };
     ProgramSlot programs[numProgramSlots];
@@ -243,7 +245,7 @@ private:
     void announceSetting (const Setting& values);
 
     /** Raises paramsChanged and, for a chorus-type change, starts the model switch. */
-    void liveValueChanged (int index) noexcept;
+    void liveValueChanged (int index);
 
     /** What the host is told after a change of the bank that is not a
         parameter change: the program names, and that the project changed. */
