@@ -843,9 +843,9 @@ protected:
 
         for (const auto& entry : juce::File ("/proc").findChildFiles (juce::File::findDirectories, false))
         {
-            const auto stat = juce::File (entry.getChildFile ("stat")).loadFileAsString();
+            const auto stat = entry.getChildFile ("stat").loadFileAsString();
             const auto name = stat.fromFirstOccurrenceOf ("(", false, false).upToLastOccurrenceOf (")", false, false);
-            const auto fields = juce::StringArray::fromTokens (statusOf (entry.getFileName().getIntValue()), " ", {});
+            const auto fields = juce::StringArray::fromTokens (stat.fromLastOccurrenceOf (") ", false, false), " ", {});
 
             if (fields.size() > 1 && fields[0] == "Z" && fields[1] == self
                 && juce::StringArray { "sh", "dash", "bash", "xdg-open" }.contains (name))
