@@ -41,7 +41,7 @@ namespace
             require (slot.activeChannel == 0 || slot.activeChannel == 1);
 
             for (const auto& setting : slot.values)
-                for (auto value : setting)
+                for (const float value : setting)
                     require (value >= 0.0f && value <= 1.0f);
         }
     }

@@ -122,6 +122,7 @@ const juce::String ModulixQR7150AudioProcessor::getName() const
 
 void ModulixQR7150AudioProcessor::initDefaultPreset()
 {
+    const juce::ScopedLock bank (bankLock);
     currentProgram = 0;
 
     for (auto& program : programs)
@@ -135,7 +136,7 @@ void ModulixQR7150AudioProcessor::initDefaultPreset()
             for (int i = 0; i < numParameters; ++i)
             {
                 program.values[setting][i] = getParameterDefaultValue (i);
-                currentValues[i] = program.values[setting][i];
+                currentValues[i] = program.values[setting][i].load();
             }
         }
     }
@@ -185,6 +186,11 @@ void ModulixQR7150AudioProcessor::setParameter (int index, float value)
     auto& program = programs[currentProgram];
     program.values[program.getActiveSetting()][index] = value;
     currentValues[index] = value;
+    liveValueChanged (index);
+}
+
+void ModulixQR7150AudioProcessor::liveValueChanged (int index)
+{
     paramsChanged = true;
 
     if (index == typeIndex)
@@ -196,28 +202,107 @@ void ModulixQR7150AudioProcessor::setParameter (int index, float value)
     }
 }
 
-void ModulixQR7150AudioProcessor::setParameterAndNotifyHost (int index, float value)
-{
-    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
-    setParameterNotifyingHost (index, value);
-    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
-}
-
 //==============================================================================
 void ModulixQR7150AudioProcessor::setCurrentProgram (int index)
 {
     if (! isValidIndex (index, numProgramSlots))
         return;
 
-    currentProgram = index;
-    const int setting = programs[index].getActiveSetting();
+    Setting values;
 
-    for (int i = 0; i < numParameters; ++i)
-        setParameterAndNotifyHost (i, programs[index].values[setting][i]);
+    {
+        const juce::ScopedLock bank (bankLock);
+        currentProgram = index;
+        values = takeActiveSetting();
+    }
 
+    announceSetting (values);
     presetChanged = true;
     paramsChanged = true;
     programChanged = true;
+}
+
+ModulixQR7150AudioProcessor::Setting ModulixQR7150AudioProcessor::takeActiveSetting() noexcept
+{
+    const auto& program = programs[currentProgram];
+    const int setting = program.getActiveSetting();
+    Setting values;
+
+    for (int i = 0; i < numParameters; ++i)
+    {
+        values[(size_t) i] = program.values[setting][i];
+        currentValues[i] = values[(size_t) i];
+    }
+
+    return values;
+}
+
+void ModulixQR7150AudioProcessor::announceSetting (const Setting& values)
+{
+    for (int i = 0; i < numParameters; ++i)
+    {
+        sendParamChangeMessageToListeners (i, values[(size_t) i]);
+        liveValueChanged (i);
+    }
+}
+
+void ModulixQR7150AudioProcessor::announceStoredStateChange()
+{
+    updateHostDisplay (ChangeDetails::getDefaultFlags().withNonParameterStateChanged (true));
+}
+
+//==============================================================================
+int ModulixQR7150AudioProcessor::getActiveSetting() const noexcept
+{
+    return programs[currentProgram].getActiveSetting();
+}
+
+juce::String ModulixQR7150AudioProcessor::getActivePresetPath() const
+{
+    const juce::ScopedLock bank (bankLock);
+    const auto& program = programs[currentProgram];
+    return program.presetPath[program.getActiveSetting()];
+}
+
+void ModulixQR7150AudioProcessor::setActivePresetPath (const juce::String& path)
+{
+    {
+        const juce::ScopedLock bank (bankLock);
+        auto& program = programs[currentProgram];
+        program.presetPath[program.getActiveSetting()] = path;
+    }
+
+    announceStoredStateChange();
+}
+
+void ModulixQR7150AudioProcessor::selectSetting (int setting)
+{
+    Setting values;
+
+    {
+        const juce::ScopedLock bank (bankLock);
+        programs[currentProgram].activeChannel = setting == 1 ? 1 : 0;
+        values = takeActiveSetting();
+    }
+
+    announceSetting (values);
+    presetChanged = true;
+    paramsChanged = true;
+    announceStoredStateChange();
+}
+
+void ModulixQR7150AudioProcessor::copyActiveSetting()
+{
+    {
+        const juce::ScopedLock bank (bankLock);
+        auto& program = programs[currentProgram];
+        const int from = program.getActiveSetting();
+
+        for (int i = 0; i < numParameters; ++i)
+            program.values[1 - from][i] = program.values[from][i].load();
+    }
+
+    announceStoredStateChange();
 }
 
 const juce::String ModulixQR7150AudioProcessor::getProgramName (int index)
@@ -225,9 +310,15 @@ const juce::String ModulixQR7150AudioProcessor::getProgramName (int index)
     if (! isValidIndex (index, numProgramSlots))
         return {};
 
-    const auto& program = programs[index];
-    return getPresetFolder().getChildFile (program.presetPath[program.getActiveSetting()])
-                            .getFileNameWithoutExtension();
+    juce::String path;
+
+    {
+        const juce::ScopedLock bank (bankLock);
+        const auto& program = programs[index];
+        path = program.presetPath[program.getActiveSetting()];
+    }
+
+    return getPresetFolder().getChildFile (path).getFileNameWithoutExtension();
 }
 
 juce::AudioProcessorEditor* ModulixQR7150AudioProcessor::createEditor()

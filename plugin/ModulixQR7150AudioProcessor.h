@@ -6,6 +6,7 @@
 #include "DimensionCChorus.h"
 #include "TriChorus.h"
 
+#include <array>
 #include <atomic>
 #include <memory>
 
@@ -22,19 +23,23 @@ extern const char* const c_stereoSpread;
 extern const char* const c_sync;
 
 /** One program of the bank: the active setting (0 = A, 1 = B) and, per setting,
-    its preset path and the nine normalised parameter values. */
+    its preset path and the nine normalised parameter values.
+
+    The active setting and the values are atomics, since host automation stores
+    values from the audio thread, which never waits for the processor's bank
+    lock; the preset paths are read and written only under that lock. */
 struct ProgramSlot
 {
     static constexpr int numSettings = 2;
     static constexpr int numValues = 9;
 
-    int activeChannel = 0;
+    std::atomic<int> activeChannel { 0 };
     juce::String presetPath[numSettings];
-    float values[numSettings][numValues] {};
+    std::atomic<float> values[numSettings][numValues] {};
 
     /** The active setting as an index: any number but 1 reads as setting A, so a
         record written elsewhere never indexes outside the two settings. */
-    int getActiveSetting() const noexcept  { return activeChannel == 1 ? 1 : 0; }
+    int getActiveSetting() const noexcept  { return activeChannel.load() == 1 ? 1 : 0; }
 };
 
 /** The plug-in object: nine host parameters, a bank of 12 A/B programs, and the
@@ -114,7 +119,7 @@ public:
 
     //==============================================================================
     int getNumPrograms() override                        { return numProgramSlots; }
-    int getCurrentProgram() override                     { return currentProgram; }
+    int getCurrentProgram() override                     { return currentProgram.load(); }
 
     /** Makes a program current, hands its active setting to the host in index
         order and raises all three refresh flags. */
@@ -144,6 +149,33 @@ public:
     void timerCallback() override;
 
     //==============================================================================
+    // The bank as the editor and its dialogs reach it. The message thread and
+    // host threads (state, programs) may use the bank at once: each of these
+    // is one step under the bank lock, which the audio thread never takes, and
+    // the host hears of the change only after the lock is let go, since its
+    // callbacks may take locks of their own.
+
+    /** The current program's active setting: 0 (A) or 1 (B). */
+    int getActiveSetting() const noexcept;
+
+    /** The preset path of the current program's active setting. */
+    juce::String getActivePresetPath() const;
+
+    /** Records the preset that the current program's active setting comes from,
+        and tells the host that the stored state changed. */
+    void setActivePresetPath (const juce::String& path);
+
+    /** Makes setting 0 (A) or 1 (B) of the current program active, hands its
+        values to the host in index order, raises presetChanged and
+        paramsChanged, and tells the host that the stored state changed. */
+    void selectSetting (int setting);
+
+    /** Copies the active setting's values, which are what plays, onto the other
+        setting of the current program, and tells the host that the stored
+        state changed. */
+    void copyActiveSetting();
+
+    //==============================================================================
     /** Resets the bank: program 0 current, every setting at the defaults and "Init.vmxp". */
     void initDefaultPreset();
 
@@ -169,8 +201,10 @@ public:
     bool comparePreset (std::unique_ptr<juce::XmlElement> xml);
 
     //==============================================================================
+    // The editor and the kit read and write the bank (currentProgram, programs)
+    // only through the accessors above, never these fields.
     std::unique_ptr<juce::XmlElement> stateXml;
-    int currentProgram = 0;
+    std::atomic<int> currentProgram { 0 };
     ProgramSlot programs[numProgramSlots];
     std::atomic<float> currentValues[numParameters];
 
@@ -200,8 +234,22 @@ private:
         std::atomic<bool> pending { false };
     };
 
-    /** setParameterNotifyingHost without the legacy-API deprecation noise. */
-    void setParameterAndNotifyHost (int index, float value);
+    using Setting = std::array<float, numParameters>;
+
+    /** Under the bank lock: the current program's active setting becomes the
+        live values, and is returned for the host. */
+    Setting takeActiveSetting() noexcept;
+
+    /** Without the bank lock: tells the host of each value in index order, and
+        the editor and the model switch of the new live values. */
+    void announceSetting (const Setting& values);
+
+    /** Raises paramsChanged and, for a chorus-type change, starts the model switch. */
+    void liveValueChanged (int index);
+
+    /** What the host is told after a change of the bank that is not a
+        parameter change: the program names, and that the project changed. */
+    void announceStoredStateChange();
 
     void forceCalcParams();
     void allocateWorkBuffers (int length);
@@ -273,6 +321,10 @@ private:
     juce::CriticalSection modelSetupLock;
 
     OffThreadTypeChanges offThreadTypeChanges { *this };
+
+    // Guards the bank's preset paths, and keeps every change that touches
+    // more than one field of the bank whole. Never taken on the audio thread.
+    juce::CriticalSection bankLock;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModulixQR7150AudioProcessor)
 };

@@ -72,7 +72,7 @@ ModulixQR7150AudioProcessorEditor::ModulixQR7150AudioProcessorEditor (ModulixQR7
                                  { 67, 3, 192, 26 }, true);
     presetMenu.setDirectoryPath (VeloraPresetFolder::getRoot().getFullPathName());
     presetMenu.setFileExtension ("*.vmxp");
-    presetMenu.setSelectedFilePath (getActivePresetPath());
+    presetMenu.setSelectedFilePath (owner->getActivePresetPath());
     presetMenu.setColour (juce::Label::textColourId, juce::Colour (0, 0, 0));
     presetMenu.addListener (this);
 
@@ -192,18 +192,6 @@ ModulixQR7150AudioProcessor& ModulixQR7150AudioProcessorEditor::getProcessor() c
     return static_cast<ModulixQR7150AudioProcessor&> (processor);
 }
 
-ProgramSlot& ModulixQR7150AudioProcessorEditor::getCurrentSlot() const noexcept
-{
-    auto& p = getProcessor();
-    return p.programs[p.getCurrentProgram()];
-}
-
-juce::String& ModulixQR7150AudioProcessorEditor::getActivePresetPath() const noexcept
-{
-    auto& slot = getCurrentSlot();
-    return slot.presetPath[slot.getActiveSetting()];
-}
-
 juce::File ModulixQR7150AudioProcessorEditor::getUserManual()
 {
     return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
@@ -245,33 +233,33 @@ void ModulixQR7150AudioProcessorEditor::timerCallback()
 {
     auto& p = getProcessor();
 
-    if (p.paramsChanged)
-    {
+    // Each flag is taken whole at the start, and each is looked at: a change
+    // raised while this tick reads the processor raises its flag again and is
+    // shown by the next tick, and a program change is never left waiting for
+    // a parameter change.
+    const bool paramsChanged = p.paramsChanged.exchange (false);
+    const bool programChanged = p.programChanged.exchange (false);
+    const bool presetChanged = p.presetChanged.exchange (false);
+
+    if (paramsChanged)
         refreshControls();
 
-        if (p.programChanged)
-        {
-            refreshAbSwitch();
-            p.programChanged = false;
-        }
+    if (programChanged)
+        refreshAbSwitch();
 
-        if (p.presetChanged)
-        {
-            p.presetChanged = false;
-            resyncPending = true;
-            resyncCount = 0;
-        }
-        else
-        {
-            presetMenu_->setPresetHasChanged();
-        }
-
-        p.paramsChanged = false;
+    if (presetChanged)
+    {
+        resyncPending = true;
+        resyncCount = 0;
+    }
+    else if (paramsChanged)
+    {
+        presetMenu_->setPresetHasChanged();
     }
 
     if (resyncPending && resyncCount < resyncTicks)
     {
-        presetMenu_->setSelectedFilePath (getActivePresetPath());
+        presetMenu_->setSelectedFilePath (p.getActivePresetPath());
         presetMenu_->compareAndMarkPreset (&p);
         ++resyncCount;
     }
@@ -303,7 +291,7 @@ void ModulixQR7150AudioProcessorEditor::showSwitch (juce::Button& button, int pa
 
 void ModulixQR7150AudioProcessorEditor::refreshAbSwitch()
 {
-    const bool bIsActive = getCurrentSlot().getActiveSetting() == 1;
+    const bool bIsActive = getProcessor().getActiveSetting() == 1;
     abButton_->setToggleState (bIsActive, juce::dontSendNotification);
     showCopyDirection (bIsActive);
 }
@@ -340,7 +328,7 @@ void ModulixQR7150AudioProcessorEditor::buttonClicked (juce::Button* button)
     else if (button == presetDecButton_.get())     { presetMenu_->previousResult(); loadSelectedPreset(); }
     else if (button == presetIncButton_.get())     { presetMenu_->nextResult(); loadSelectedPreset(); }
     else if (button == abButton_.get())            switchSetting (abButton_->getToggleState());
-    else if (button == abCopyButton_.get())        copyActiveSetting();
+    else if (button == abCopyButton_.get())        getProcessor().copyActiveSetting();
     else if (button == aboutShowButton_.get())     showAbout();
 }
 
@@ -353,11 +341,11 @@ void ModulixQR7150AudioProcessorEditor::labelTextChanged (juce::Label* label)
 //==============================================================================
 void ModulixQR7150AudioProcessorEditor::loadSelectedPreset()
 {
-    auto& path = getActivePresetPath();
-    path = presetMenu_->getSelectedFilePath();
-    const auto storedPath = path;
+    auto& p = getProcessor();
+    const auto storedPath = presetMenu_->getSelectedFilePath();
+    p.setActivePresetPath (storedPath);
 
-    if (presetMenu_->readPreset (&getProcessor(), storedPath) == loadedFromNewerVersion)
+    if (presetMenu_->readPreset (&p, storedPath) == loadedFromNewerVersion)
     {
         alert_->setTitle (quoted (storedPath) + "\nwas made using a newer version of " + displayName + ".\n"
                           + "To use this preset correctly, please install the newest version from: "
@@ -365,7 +353,6 @@ void ModulixQR7150AudioProcessorEditor::loadSelectedPreset()
         alert_->show (okOnly, asteriskIcon);
     }
 
-    auto& p = getProcessor();
     p.presetChanged = true;
     p.paramsChanged = true;
     p.updateHostDisplay();
@@ -373,26 +360,10 @@ void ModulixQR7150AudioProcessorEditor::loadSelectedPreset()
 
 void ModulixQR7150AudioProcessorEditor::switchSetting (bool toB)
 {
-    auto& slot = getCurrentSlot();
-    slot.activeChannel = toB ? 1 : 0;
-    presetMenu_->setSelectedFilePath (slot.presetPath[slot.getActiveSetting()]);
-    showCopyDirection (toB);
-
     auto& p = getProcessor();
-
-    for (int i = 0; i < ModulixQR7150AudioProcessor::numParameters; ++i)
-        sendParameter (i, p.getParameter (i));
-
-    p.presetChanged = true;
-    p.paramsChanged = true;
-    p.updateHostDisplay();
-}
-
-void ModulixQR7150AudioProcessorEditor::copyActiveSetting()
-{
-    auto& slot = getCurrentSlot();
-    const int from = abButton_->getToggleState() ? 1 : 0;
-    std::copy (std::begin (slot.values[from]), std::end (slot.values[from]), std::begin (slot.values[1 - from]));
+    p.selectSetting (toB ? 1 : 0);
+    presetMenu_->setSelectedFilePath (p.getActivePresetPath());
+    showCopyDirection (toB);
 }
 
 //==============================================================================
@@ -425,7 +396,7 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
             // A stored path may come from host state and name anything: only a
             // file inside the preset folder is overwritten; any other goes
             // through the save browser like a new preset.
-            const auto preset = VeloraPresetFolder::getRoot().getChildFile (getActivePresetPath());
+            const auto preset = VeloraPresetFolder::getRoot().getChildFile (getProcessor().getActivePresetPath());
 
             if (preset.existsAsFile() && VeloraPresetFolder::contains (preset))
                 overwritePresetComponent_->showQuestion (preset);
@@ -437,7 +408,7 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
 
         case savePresetAs:   openSaveBrowser(); break;
         case userManual:     openUserManual(); break;
-        case veloraWebsite:  juce::URL (websiteAddress).launchInDefaultBrowser(); break;
+        case veloraWebsite:  openWithDesktopApplication (juce::String (websiteAddress)); break;
         default:             break;
     }
 }

@@ -68,8 +68,6 @@ public:
 
 private:
     ModulixQR7150AudioProcessor& getProcessor() const noexcept;
-    ProgramSlot& getCurrentSlot() const noexcept;
-    juce::String& getActivePresetPath() const noexcept;
 
     void sendParameter (int index, float value);
     double getValue (int parameter) const;
@@ -80,7 +78,6 @@ private:
     void showCopyDirection (bool bIsActive);
     void loadSelectedPreset();
     void switchSetting (bool toB);
-    void copyActiveSetting();
     void showFileMenu();
     void openSaveBrowser();
     void openUserManual();

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -212,7 +214,8 @@ namespace
         return properties;
     }
 
-    void addValues (juce::XmlElement& parent, const float* values, bool isCurrentProgramState)
+    template <typename Value>
+    void addValues (juce::XmlElement& parent, const Value* values, bool isCurrentProgramState)
     {
         for (int k = 0; k < Processor::numParameters; ++k)
         {
@@ -298,17 +301,24 @@ namespace
         return found;
     }
 
-    void readBank (Processor& processor, const juce::XmlElement& root)
+    // Each child is applied whole under the bank lock; the host hears of the
+    // program it leaves current only after the lock is let go.
+    void readBank (Processor& processor, const juce::XmlElement& root, juce::CriticalSection& bankLock)
     {
         if (! hasTag (root, rootTag))
             return;
 
         forEachChildElement (root, std::numeric_limits<int>::max(), [&] (juce::XmlElement& child, int)
         {
-            const auto found = hasTag (child, propertiesTag) ? readBankPrograms (processor, child) : Selection();
+            Selection found;
 
-            processor.currentProgram = found.program;
-            processor.programs[found.program].activeChannel = found.setting;
+            {
+                const juce::ScopedLock bank (bankLock);
+                found = hasTag (child, propertiesTag) ? readBankPrograms (processor, child) : Selection();
+                processor.currentProgram = found.program;
+                processor.programs[found.program].activeChannel = found.setting;
+            }
+
             processor.setCurrentProgram (found.program);
         });
     }
@@ -358,6 +368,7 @@ void ModulixQR7150AudioProcessor::setCurrentProgramStateInformation (const void*
 //==============================================================================
 juce::XmlElement ModulixQR7150AudioProcessor::writePreset (bool asPresetFile)
 {
+    const juce::ScopedLock bank (bankLock);
     auto root = createRoot();
     auto& properties = addProperties (root);
 
@@ -378,7 +389,7 @@ juce::XmlElement ModulixQR7150AudioProcessor::writePreset (bool asPresetFile)
     {
         auto* preset = properties.createNewChildElement ("Preset");
         preset->setAttribute ("preset", i);
-        preset->setAttribute ("activeChannel", programs[i].activeChannel);
+        preset->setAttribute ("activeChannel", programs[i].activeChannel.load());
 
         for (int j = 0; j < ProgramSlot::numSettings; ++j)
             addChannel (*preset, programs[i], j, false);
@@ -395,17 +406,18 @@ int ModulixQR7150AudioProcessor::readPreset (std::unique_ptr<juce::XmlElement> x
     if (asPresetFile)
         return readPresetFile (*this, *xml);
 
-    readBank (*this, *xml);
+    readBank (*this, *xml, bankLock);
     return 5;
 }
 
 juce::XmlElement ModulixQR7150AudioProcessor::writeCurrentProgram()
 {
+    const juce::ScopedLock bank (bankLock);
     auto root = createRoot();
     auto& properties = addProperties (root);
     const auto& slot = programs[currentProgram];
 
-    properties.setAttribute ("activeChannel", slot.activeChannel);
+    properties.setAttribute ("activeChannel", slot.activeChannel.load());
 
     for (int j = 0; j < ProgramSlot::numSettings; ++j)
         addChannel (properties, slot, j, true);
@@ -418,12 +430,13 @@ bool ModulixQR7150AudioProcessor::readCurrentProgram (std::unique_ptr<juce::XmlE
     if (xml == nullptr || ! hasTag (*xml, rootTag))
         return false;
 
-    auto& slot = programs[currentProgram];
-
     forEachChildElement (*xml, std::numeric_limits<int>::max(), [&] (juce::XmlElement& child, int)
     {
         if (hasTag (child, propertiesTag))
         {
+            const juce::ScopedLock bank (bankLock);
+            const int program = currentProgram;
+            auto& slot = programs[program];
             const int activeChannel = readInteger (child.getAttributeValue (3));
 
             if (isValidSetting (activeChannel))
@@ -432,7 +445,7 @@ bool ModulixQR7150AudioProcessor::readCurrentProgram (std::unique_ptr<juce::XmlE
             forEachChildElement (child, ProgramSlot::numSettings, [&] (juce::XmlElement& channel, int j)
             {
                 slot.presetPath[j] = channel.getAttributeValue (1);
-                storePresetElement (channel.getFirstChildElement(), currentProgram, j);
+                storePresetElement (channel.getFirstChildElement(), program, j);
             });
         }
 
@@ -447,13 +460,36 @@ void ModulixQR7150AudioProcessor::storePresetElement (juce::XmlElement* first, i
     if (! isValidProgram (program) || ! isValidSetting (setting))
         return;
 
+    const juce::ScopedLock bank (bankLock);
     forEachValue (first, [&] (int k, float value) { programs[program].values[setting][k] = value; });
 }
 
 //==============================================================================
 void ModulixQR7150AudioProcessor::readPresetElement (juce::XmlElement* first)
 {
-    forEachValue (first, [this] (int k, float value) { setParameterAndNotifyHost (k, value); });
+    // Stored and made live whole, so that a program change on a host thread
+    // finds the values in one program; the host hears of them, in document
+    // order, after the lock is let go.
+    std::vector<std::pair<int, float>> read;
+
+    {
+        const juce::ScopedLock bank (bankLock);
+        auto& program = programs[currentProgram];
+        const int setting = program.getActiveSetting();
+
+        forEachValue (first, [&] (int k, float value)
+        {
+            program.values[setting][k] = value;
+            currentValues[k] = value;
+            read.emplace_back (k, value);
+        });
+    }
+
+    for (const auto& [k, value] : read)
+    {
+        sendParamChangeMessageToListeners (k, value);
+        liveValueChanged (k);
+    }
 }
 
 bool ModulixQR7150AudioProcessor::comparePreset (std::unique_ptr<juce::XmlElement> xml)

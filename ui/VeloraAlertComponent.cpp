@@ -132,3 +132,8 @@ juce::Image VeloraAlertComponent::loadIconImage (int kind)
         default: return VeloraDialogSupport::loadPicture (icononly_asterix_png, icononly_asterix_pngSize);
     }
 }
+
+bool VeloraAlertComponent::canModalEventBeSentToComponent (const juce::Component* target)
+{
+    return VeloraDialogSupport::letsInputReach (*this, target);
+}

@@ -45,6 +45,13 @@ public:
 
     void paint (juce::Graphics& g) override;
 
+    /** While open, only its own window is blocked: other windows of the
+        process (the host's other plug-in windows) keep taking input. */
+    bool canModalEventBeSentToComponent (const juce::Component* target) override;
+
+    /** Input blocked by the dialog neither beeps nor raises a window. */
+    void inputAttemptWhenModal() override {}
+
     /** The button strip of a picture code (see VeloraDialogSupport::loadButtonPicture). */
     juce::Image loadButtonImage (int code) const;
 

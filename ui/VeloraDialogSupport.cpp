@@ -2,6 +2,73 @@
 
 #include "ModulixDialogBoxBinImg.h"
 
+namespace
+{
+/** JUCE raises the windows of all modal components whenever another of its
+    windows comes to the front, and the plug-in windows embedded in a host's
+    windows share one idea of where they are on the screen: a raised window
+    then takes the clicks meant for the window in front. So a dialog holds the
+    modal state only while its own window is the front one. When another
+    window comes to the front, the dialog steps out of it, still shown over
+    its window, which it covers; when its window comes back to the front, it
+    steps in again. */
+class FrontWindowModality final : private juce::ComponentListener
+{
+public:
+    static FrontWindowModality& getInstance()
+    {
+        static FrontWindowModality instance;
+        return instance;
+    }
+
+    /** Watches which window comes to the front, for this dialog and every window open now. */
+    void dialogOpened (juce::Component& dialog)
+    {
+        dialogs.removeAllInstancesOf (nullptr);
+
+        if (! dialogs.contains (&dialog))
+            dialogs.add (&dialog);
+
+        for (int i = juce::Desktop::getInstance().getNumComponents(); --i >= 0;)
+            if (auto* window = juce::Desktop::getInstance().getComponent (i))
+                window->addComponentListener (this);
+    }
+
+private:
+    // Runs before JUCE raises the modal components' windows.
+    void componentBroughtToFront (juce::Component& window) override
+    {
+        parked.removeAllInstancesOf (nullptr);
+
+        for (auto& safeDialog : dialogs)
+        {
+            auto* dialog = safeDialog.getComponent();
+
+            if (dialog == nullptr)
+                continue;
+
+            const bool inFront = dialog->getTopLevelComponent() == &window;
+
+            if (! inFront && dialog->isCurrentlyModal (false))
+            {
+                dialog->exitModalState (0);
+                parked.addIfNotAlreadyThere (safeDialog);
+            }
+            else if (inFront && parked.contains (safeDialog))
+            {
+                parked.removeFirstMatchingValue (safeDialog);
+
+                if (dialog->isVisible() && ! dialog->isCurrentlyModal (false))
+                    dialog->enterModalState (true, nullptr, false);
+            }
+        }
+    }
+
+    juce::Array<juce::Component::SafePointer<juce::Component>> dialogs;
+    juce::Array<juce::Component::SafePointer<juce::Component>> parked;
+};
+} // namespace
+
 namespace VeloraDialogSupport
 {
 juce::Image loadPicture (const char* data, int size)
@@ -93,6 +160,25 @@ bool holdsModalState (const juce::Component& dialog)
     return false;
 }
 
+bool letsInputReach (const juce::Component& dialog, const juce::Component* target)
+{
+    const auto* window = dialog.getTopLevelComponent();
+
+    if (target == nullptr || target == window || window->isParentOf (target))
+        return false;
+
+    const int count = juce::Component::getNumCurrentlyModalComponents();
+    int below = 0;
+
+    while (below < count && juce::Component::getCurrentlyModalComponent (below) != &dialog)
+        ++below;
+
+    auto* next = below + 1 < count ? juce::Component::getCurrentlyModalComponent (below + 1) : nullptr;
+
+    return next == nullptr || next == target || next->isParentOf (target)
+           || next->canModalEventBeSentToComponent (target);
+}
+
 bool enterModalState (juce::Component& dialog, bool takeFromParent)
 {
     if (holdsModalState (dialog))
@@ -103,6 +189,7 @@ bool enterModalState (juce::Component& dialog, bool takeFromParent)
         parent->exitModalState (1);
 
     dialog.enterModalState (true, nullptr, false);
+    FrontWindowModality::getInstance().dialogOpened (dialog);
     return true;
 }
 

@@ -32,6 +32,14 @@ namespace VeloraDialogSupport
         Returns false in that case. Does not change the dialog's visibility. */
     bool leaveModalState (juce::Component& dialog, bool giveBackToParent);
 
+    /** Whether input may reach a component while the dialog is modal. JUCE's
+        modal state is one for the whole process, and a host shows many plug-in
+        windows in one process: a dialog blocks only its own window (the
+        components under its top-level component). Beyond it, whatever else is
+        modal decides, as it would without the dialog. For the dialogs'
+        canModalEventBeSentToComponent. */
+    bool letsInputReach (const juce::Component& dialog, const juce::Component* target);
+
     /** Makes a push button with that picture strip, shown in the dialog at those
         bounds and heard by the listener. */
     std::unique_ptr<Velora2StateKickButton> addButton (juce::Component& dialog, juce::Button::Listener& listener,

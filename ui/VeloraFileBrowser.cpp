@@ -202,3 +202,8 @@ void VeloraFileBrowser::moveToInitialDirectoryIfNeeded()
         startedInInitialDirectory = true;
     }
 }
+
+bool VeloraFileBrowser::canModalEventBeSentToComponent (const juce::Component* target)
+{
+    return VeloraDialogSupport::letsInputReach (*this, target);
+}

@@ -150,3 +150,8 @@ void VeloraNewFolderComponent::report (const juce::String& message)
     alertComponent_->setTitle (message);
     alertComponent_->show (1, 1);
 }
+
+bool VeloraNewFolderComponent::canModalEventBeSentToComponent (const juce::Component* target)
+{
+    return VeloraDialogSupport::letsInputReach (*this, target);
+}

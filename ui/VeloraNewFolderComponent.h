@@ -57,6 +57,13 @@ public:
 
     void paint (juce::Graphics& g) override;
 
+    /** While open, only its own window is blocked: other windows of the
+        process (the host's other plug-in windows) keep taking input. */
+    bool canModalEventBeSentToComponent (const juce::Component* target) override;
+
+    /** Input blocked by the dialog neither beeps nor raises a window. */
+    void inputAttemptWhenModal() override {}
+
 private:
     /** Why a typed name cannot be created here, or an empty text when it can. */
     static juce::String checkName (const juce::String& text);

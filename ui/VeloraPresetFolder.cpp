@@ -46,8 +46,7 @@ bool savePreset (VeloraPresetMenu& presetMenu, ModulixQR7150AudioProcessor& proc
     if (written == nullptr || ! written->isEquivalentTo (&expected, false))
         return false;
 
-    auto& program = processor.programs[processor.currentProgram];
-    program.presetPath[program.getActiveSetting()] = presetMenu.getSelectedFilePath();
+    processor.setActivePresetPath (presetMenu.getSelectedFilePath());
     return true;
 }
 } // namespace VeloraPresetFolder

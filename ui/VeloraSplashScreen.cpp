@@ -1,5 +1,7 @@
 #include "VeloraSplashScreen.h"
 
+#include "VeloraDialogSupport.h"
+
 #include "ModulixQR7150BinImg.h"
 
 VeloraSplashScreen::VeloraSplashScreen (const juce::String& name)
@@ -34,8 +36,7 @@ void VeloraSplashScreen::paint (juce::Graphics& g)
 void VeloraSplashScreen::show()
 {
     // Opening an open box again keeps the one modal state it already holds.
-    if (! isCurrentlyModal (false))
-        enterModalState (true, nullptr, false);
+    VeloraDialogSupport::enterModalState (*this, false);
 
     setVisible (true);
 }
@@ -49,4 +50,9 @@ void VeloraSplashScreen::hide()
 void VeloraSplashScreen::setVersion (const juce::String& text)
 {
     versionLabel_->setText (text, juce::dontSendNotification);
+}
+
+bool VeloraSplashScreen::canModalEventBeSentToComponent (const juce::Component* target)
+{
+    return VeloraDialogSupport::letsInputReach (*this, target);
 }

@@ -20,6 +20,13 @@ public:
     /** Draws the about picture scaled into the whole box. */
     void paint (juce::Graphics& g) override;
 
+    /** While open, only its own window is blocked: other windows of the
+        process (the host's other plug-in windows) keep taking input. */
+    bool canModalEventBeSentToComponent (const juce::Component* target) override;
+
+    /** Input blocked by the dialog neither beeps nor raises a window. */
+    void inputAttemptWhenModal() override {}
+
     /** Makes the box modal, taking the keyboard focus, and visible; returns at once. */
     virtual void show();
 

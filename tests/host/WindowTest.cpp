@@ -171,6 +171,40 @@ protected:
         return pumpUntil ([&] { return typeOf (instance) == expected; });
     }
 
+    /** Clicks the product title, which opens the about box over the window. */
+    static bool openAboutBox (const HostWindow& window, juce::Image& shown)
+    {
+        const auto area = window.getScreenBounds();
+        const auto before = window.screenshot();
+        window.click (productTitle);
+        return pumpUntil ([&] { shown = grabScreen (area); return countDifferentPixels (before, shown) > 100; });
+    }
+
+    /** Picks "Save Preset As..." in the file menu, which opens the save browser over the window. */
+    static bool openSaveBrowser (const HostWindow& window, juce::Image& shown)
+    {
+        const auto area = window.getScreenBounds();
+        const auto editorShot = window.screenshot();
+        const auto changedPixels = [&] { shown = grabScreen (area); return countDifferentPixels (editorShot, shown); };
+
+        // On a loaded machine the menu can close before the pointer reaches
+        // its item (it closes when the window loses the focus); open it again.
+        for (int attempt = 0; attempt < 4; ++attempt)
+        {
+            window.click (fileButton);
+            if (! pumpUntil ([&] { return changedPixels() > 100; }, 10000))
+                continue;
+
+            // "Save Preset As...", the menu's second item.
+            window.hoverAndClick (saveAsItem);
+
+            if (pumpUntil ([&] { return changedPixels() > area.getWidth() * area.getHeight() / 2; }, 10000))
+                return true;
+        }
+
+        return false;
+    }
+
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     juce::VST3PluginFormat format;
     juce::OwnedArray<juce::PluginDescription> types;
@@ -260,30 +294,53 @@ TEST_F (WindowTest, APickInTheFileMenuOpensTheSaveBrowserWhichClosesWithTheWindo
     {
         HostWindow window (*instance, { 40, 40 });
         area = window.getScreenBounds();
-        const auto editorShot = window.screenshot();
         juce::Image shown;
-        const auto changedPixels = [&] { shown = grabScreen (area); return countDifferentPixels (editorShot, shown); };
-
-        // On a loaded machine the menu can close before the pointer reaches
-        // its item (it closes when the window loses the focus); open it again.
-        bool browserShown = false;
-
-        for (int attempt = 0; attempt < 4 && ! browserShown; ++attempt)
-        {
-            window.click (fileButton);
-            if (! pumpUntil ([&] { return changedPixels() > 100; }, 10000))
-                continue;
-
-            // "Save Preset As...", the menu's second item.
-            window.hoverAndClick (saveAsItem);
-            browserShown = pumpUntil ([&] { return changedPixels() > area.getWidth() * area.getHeight() / 2; }, 10000);
-        }
-
-        EXPECT_TRUE (browserShown);
+        EXPECT_TRUE (openSaveBrowser (window, shown));
         keepScreenshot (shown, "editor-save-browser");
     }
 
     EXPECT_TRUE (pumpUntil ([&] { return countColours (grabScreen (area)) == 1; }));
+}
+
+TEST_F (WindowTest, ADialogInOneWindowBlocksThatWindowAndLeavesTheOtherAnsweringClicks)
+{
+    struct Case
+    {
+        const char* name;
+        bool (*open) (const HostWindow&, juce::Image& shown);
+    };
+
+    const Case cases[] {
+        { "about-box", [] (const HostWindow& window, juce::Image& shown) { return openAboutBox (window, shown); } },
+        { "save-browser", [] (const HostWindow& window, juce::Image& shown) { return openSaveBrowser (window, shown); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        auto first = load();
+        auto second = load();
+        HostWindow firstWindow (*first, { 40, 40 });
+        HostWindow secondWindow (*second, { 420, 40 });
+        ASSERT_TRUE (firstWindow.isOpen());
+        ASSERT_TRUE (secondWindow.isOpen());
+        secondWindow.screenshot();
+
+        juce::Image shown;
+        ASSERT_TRUE (c.open (firstWindow, shown));
+
+        // The other window takes clicks while the dialog is open.
+        EXPECT_TRUE (clickSetsType (secondWindow, *second, secondTypeName, 0.5f)) << typeOf (*second);
+        keepScreenshot (grabScreen (firstWindow.getScreenBounds().getUnion (secondWindow.getScreenBounds())),
+                        "two-windows-" + juce::String (c.name));
+
+        // Its own window still takes nothing but the dialog: the click on a
+        // type name reaches the dialog, not the switch beneath. A click on the
+        // other window, handled after it, says when it has been handled.
+        firstWindow.click (secondTypeName);
+        EXPECT_TRUE (clickSetsType (secondWindow, *second, thirdTypeName, 1.0f)) << typeOf (*second);
+        EXPECT_EQ (typeOf (*first), 0.0f);
+    }
 }
 
 TEST_F (WindowTest, TheHostMayDeleteThePluginRightAfterItsOpenWindow)

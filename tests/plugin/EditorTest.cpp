@@ -8,8 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cmath>
 #include <cstdlib>
+#include <random>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace
 {
@@ -39,10 +47,15 @@ struct HostSpy final : juce::AudioProcessorListener
         changes.push_back ({ index, value });
     }
 
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override  { ++displayUpdates; }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override
+    {
+        ++displayUpdates;
+        storedStateChanges += details.nonParameterStateChanged ? 1 : 0;
+    }
 
     std::vector<Change> changes;
     int displayUpdates = 0;
+    int storedStateChanges = 0;
 };
 
 /** Records every area of the editor that asks to be repainted, its children's
@@ -366,7 +379,7 @@ TEST_F (EditorTest, TimerFollowsAStateLoad)
     EXPECT_TRUE (child<juce::Button> ("stereoSpreadButton_").getToggleState());
 }
 
-TEST_F (EditorTest, ABSwitchSendsTheOtherSettingAndCopyLeavesPathsAndHostAlone)
+TEST_F (EditorTest, ABSwitchSendsTheOtherSettingAndCopyLeavesPathsAndParametersAlone)
 {
     auto& slot = currentSlot();
     slot.presetPath[1] = "B.vmxp";
@@ -383,22 +396,199 @@ TEST_F (EditorTest, ABSwitchSendsTheOtherSettingAndCopyLeavesPathsAndHostAlone)
         EXPECT_EQ (host.changes[static_cast<size_t> (i)], (HostSpy::Change { i, slot.values[1][i] }));
 
     EXPECT_EQ (child<VeloraPresetMenu> ("presetMenu_").getSelectedFilePath(), "B.vmxp");
-    EXPECT_GE (host.displayUpdates, 1);
+    EXPECT_GE (host.storedStateChanges, 1);
     letTheTimerRun();
     EXPECT_EQ (child<juce::Slider> ("depthKnob_").getValue(), static_cast<double> (0.8f));
 
-    // B is active: copy writes B's values onto A, nothing else.
+    // B is active: copy writes B's values onto A, nothing else; the host only
+    // hears that the project changed.
     host.changes.clear();
+    host.storedStateChanges = 0;
     slot.values[0][depth] = 0.1f;
     clickAndWait ("abCopyButton_");
     EXPECT_EQ (slot.values[0][depth], 0.8f);
     EXPECT_EQ (slot.presetPath[0], "Init.vmxp");
     EXPECT_EQ (slot.presetPath[1], "B.vmxp");
     EXPECT_TRUE (host.changes.empty());
+    EXPECT_EQ (host.storedStateChanges, 1);
 
     clickAndWait ("abButton_");
     EXPECT_EQ (slot.activeChannel, 0);
     EXPECT_EQ (child<VeloraPresetMenu> ("presetMenu_").getSelectedFilePath(), "Init.vmxp");
+}
+
+TEST_F (EditorTest, CopyTakesThePlayingSettingWhateverTheSwitchShows)
+{
+    // Program 3 plays one setting while the switch shows the other, as it does
+    // between a host's program change and the window's next tick.
+    for (const int playing : { 0, 1 })
+    {
+        SCOPED_TRACE (playing);
+        auto& program = processor.programs[3];
+        program.activeChannel = playing;
+
+        for (int setting = 0; setting < ProgramSlot::numSettings; ++setting)
+            for (int i = 0; i < numParameters; ++i)
+                program.values[setting][i] = 0.3f * static_cast<float> (setting) + 0.05f * static_cast<float> (i);
+
+        openEditor();
+        letTheTimerRun();
+        processor.setCurrentProgram (3);
+        child<juce::Button> ("abButton_").setToggleState (playing == 0, juce::dontSendNotification);
+        host.storedStateChanges = 0;
+
+        editor->buttonClicked (&child<juce::Button> ("abCopyButton_"));
+
+        for (int i = 0; i < numParameters; ++i)
+        {
+            EXPECT_EQ (program.values[playing][i], processor.currentValues[i]) << i;
+            EXPECT_EQ (program.values[1 - playing][i], processor.currentValues[i]) << i;
+        }
+
+        EXPECT_EQ (host.storedStateChanges, 1);
+        editor.reset();
+    }
+}
+
+TEST_F (EditorTest, AfterAHostThreadStopsTheWindowShowsWhatTheProcessorHolds)
+{
+    // The spy is not made for two threads; the host thread goes without one.
+    processor.removeListener (&host);
+
+    for (int i = 0; i < ModulixQR7150AudioProcessor::numProgramSlots; ++i)
+    {
+        processor.programs[i].activeChannel = i % 2;
+        processor.programs[i].presetPath[0] = "P" + juce::String (i) + "A.vmxp";
+        processor.programs[i].presetPath[1] = "P" + juce::String (i) + "B.vmxp";
+    }
+
+    // Values every control shows exactly: the switches and the type switch
+    // snap, the knobs take any value. The synced-rate knob snaps to its own
+    // positions and is left out.
+    const auto valueFor = [] (int index, std::mt19937& random)
+    {
+        const auto unit = static_cast<float> (random() % 1001) / 1000.0f;
+
+        if (index == chorusType)
+            return 0.5f * static_cast<float> (random() % 3);
+
+        return index == onBypass || index == stereo || index == sync ? std::round (unit) : unit;
+    };
+
+    openEditor();
+    std::mt19937 seeds (20);
+
+    for (int trial = 0; trial < 300 && ! HasFailure(); ++trial)
+    {
+        SCOPED_TRACE (trial);
+        std::atomic<bool> hostDone { false };
+        std::thread hostThread ([&, seed = seeds()] {
+            std::mt19937 random (seed);
+
+            for (int call = 0; call < 40; ++call)
+            {
+                if (random() % 4 == 0)
+                {
+                    processor.setCurrentProgram (static_cast<int> (random() % 12));
+                }
+                else
+                {
+                    const auto index = static_cast<int> (random() % numParameters);
+                    processor.setParameter (index, valueFor (index, random));
+                }
+            }
+
+            hostDone = true;
+        });
+
+        while (! hostDone)
+            editor->timerCallback();
+
+        hostThread.join();
+
+        // Enough ticks for a preset re-selection armed by the last one.
+        for (int tick = 0; tick < 3; ++tick)
+            editor->timerCallback();
+
+        for (const auto& [name, index] : { std::pair { "typeKnob_", chorusType }, std::pair { "rateKnob_", rate },
+                                           std::pair { "depthKnob_", depth }, std::pair { "mixKnob_", mix },
+                                           std::pair { "levelKnob_", level } })
+            EXPECT_EQ (child<juce::Slider> (name).getValue(), static_cast<double> (processor.getParameter (index))) << name;
+
+        for (const auto& [name, index] : { std::pair { "bypassButton_", onBypass },
+                                           std::pair { "stereoSpreadButton_", stereo },
+                                           std::pair { "syncButton_", sync } })
+            EXPECT_EQ (child<juce::Button> (name).getToggleState(), processor.getParameter (index) > 0.0f) << name;
+
+        EXPECT_EQ (child<juce::Button> ("abButton_").getToggleState(), processor.getActiveSetting() == 1);
+        EXPECT_EQ (presetName().trimCharactersAtEnd ("*"),
+                   juce::File::createFileWithoutCheckingPath ("/" + processor.getActivePresetPath())
+                       .getFileNameWithoutExtension());
+    }
+}
+
+TEST_F (EditorTest, HostStateAndProgramCallsBesideWindowPresetPicksSwitchesAndCopies)
+{
+    // The host's thread saves and loads state and switches programs while the
+    // window, on the message thread, steps through presets, switches A and B
+    // and copies. Run in the ThreadSanitizer build, this shows whether the two
+    // share the bank safely.
+    processor.removeListener (&host);
+    const juce::StringArray presets { "One.vmxp", "Two.vmxp", "Three.vmxp" };
+
+    for (int i = 0; i < presets.size(); ++i)
+    {
+        processor.setParameter (depth, 0.1f * static_cast<float> (i + 1));
+        writePresetFile (presets[i]);
+    }
+
+    openEditor();
+    letTheTimerRun();
+
+    std::atomic<bool> windowDone { false };
+    std::thread hostThread ([&] {
+        juce::MemoryBlock bank, program;
+
+        for (int call = 0; ! windowDone; ++call)
+        {
+            processor.getStateInformation (bank);
+            processor.setStateInformation (bank.getData(), static_cast<int> (bank.getSize()));
+            processor.setCurrentProgram (call % ModulixQR7150AudioProcessor::numProgramSlots);
+            processor.getCurrentProgramStateInformation (program);
+            processor.setCurrentProgramStateInformation (program.getData(), static_cast<int> (program.getSize()));
+            EXPECT_TRUE (processor.getProgramName (call % 12).isNotEmpty());
+        }
+    });
+
+    auto& abSwitch = child<juce::Button> ("abButton_");
+
+    for (int step = 0; step < 400; ++step)
+    {
+        switch (step % 4)
+        {
+            case 0:  editor->buttonClicked (&child<juce::Button> ("presetIncButton_")); break;
+            case 1:  abSwitch.setToggleState (! abSwitch.getToggleState(), juce::dontSendNotification);
+                     editor->buttonClicked (&abSwitch);
+                     break;
+            case 2:  editor->buttonClicked (&child<juce::Button> ("abCopyButton_")); break;
+            default: editor->timerCallback(); break;
+        }
+    }
+
+    windowDone = true;
+    hostThread.join();
+
+    // The bank is whole, and what plays is the current program's active setting.
+    for (const auto& program : processor.programs)
+    {
+        EXPECT_TRUE (program.activeChannel == 0 || program.activeChannel == 1);
+
+        for (const auto& path : program.presetPath)
+            EXPECT_TRUE (path == "Init.vmxp" || presets.contains (path)) << path;
+    }
+
+    for (int i = 0; i < numParameters; ++i)
+        EXPECT_EQ (processor.currentValues[i], processor.getParameter (i)) << i;
 }
 
 TEST_F (EditorTest, ASettingNumberOtherThanAOrBReadsAsA)
@@ -550,7 +740,10 @@ TEST_F (EditorTest, AboutHotSpotShowsTheVersionInTheModalAboutBox)
 }
 
 //==============================================================================
-/** A fake desktop opener on PATH that records its arguments, one per line. */
+/** A stand-in desktop opener on PATH: records its arguments, one per line, and
+    its process id, then waits while a hold file exists, so that the test can
+    look at what it was given from outside. The host's side holds a project
+    file and a socket open, as hosts do, neither marked close-on-exec. */
 class OpenerTest : public EditorTest
 {
 protected:
@@ -558,27 +751,117 @@ protected:
     {
         const auto bin = home.getChildFile ("bin");
         bin.createDirectory();
-        const auto opener = bin.getChildFile ("xdg-open");
-        opener.replaceWithText ("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + record.getFullPathName()
-                                + ".part\"\nmv \"" + record.getFullPathName() + ".part\" \"" + record.getFullPathName() + "\"\n",
+        opener.replaceWithText ("#!/bin/sh\n"
+                                "printf '%s\\n' \"$@\" > \"" + arguments.getFullPathName() + ".part\"\n"
+                                "echo $$ > \"" + pidFile.getFullPathName() + ".part\"\n"
+                                "mv \"" + arguments.getFullPathName() + ".part\" \"" + arguments.getFullPathName() + "\"\n"
+                                "mv \"" + pidFile.getFullPathName() + ".part\" \"" + pidFile.getFullPathName() + "\"\n"
+                                "while [ -e \"" + hold.getFullPathName() + "\" ]; do sleep 0.02; done\n",
                                 false, false, "\n");
         opener.setExecutePermission (true);
         previousPath = juce::SystemStats::getEnvironmentVariable ("PATH", {});
         ::setenv ("PATH", (bin.getFullPathName() + ":" + previousPath).toRawUTF8(), 1);
+
+        projectFile.replaceWithText ("session");
+        projectDescriptor = ::open (projectFile.getFullPathName().toRawUTF8(), O_RDONLY);
+        ::socketpair (AF_UNIX, SOCK_STREAM, 0, sockets);
     }
 
     ~OpenerTest() override
     {
+        hold.deleteFile();
+        ::close (projectDescriptor);
+        ::close (sockets[0]);
+        ::close (sockets[1]);
         ::setenv ("PATH", previousPath.toRawUTF8(), 1);
     }
 
-    juce::String recordedArguments() const
+    /** What the opener received, once it has run: its arguments and the targets
+        of its open descriptors. */
+    struct Launch
     {
-        pumpUntil ([this] { return record.existsAsFile(); }, 3000);
-        return record.loadFileAsString();
+        juce::String arguments;
+        juce::StringArray descriptorTargets;
+        int pid = 0;
+    };
+
+    Launch launchFromFileMenu (int item)
+    {
+        hold.create();
+        editor->fileMenuResult (item);
+
+        Launch launch;
+        if (! pumpUntil ([this] { return pidFile.existsAsFile(); }, 10000))
+            return launch;
+
+        launch.arguments = arguments.loadFileAsString();
+        launch.pid = pidFile.loadFileAsString().getIntValue();
+
+        for (const auto& entry : juce::File ("/proc/" + juce::String (launch.pid) + "/fd")
+                                     .findChildFiles (juce::File::findFilesAndDirectories, false))
+        {
+            char target[4096] {};
+            const auto length = ::readlink (entry.getFullPathName().toRawUTF8(), target, sizeof (target) - 1);
+            launch.descriptorTargets.add (juce::String::fromUTF8 (target, static_cast<int> (juce::jmax<ssize_t> (0, length))));
+        }
+
+        // Let it finish, and wait until it has exited.
+        hold.deleteFile();
+        pumpUntil ([&launch] { return ! isRunning (launch.pid); }, 10000);
+        return launch;
     }
 
-    const juce::File record { home.getChildFile ("opened.txt") };
+    /** Only the opener's own script and /dev/null: nothing of the host's. */
+    void expectNothingInherited (const Launch& launch) const
+    {
+        EXPECT_FALSE (launch.descriptorTargets.isEmpty());
+
+        for (const auto& target : launch.descriptorTargets)
+            EXPECT_TRUE (target == "/dev/null" || target == opener.getFullPathName()) << target;
+    }
+
+    static bool isRunning (int pid)
+    {
+        const auto state = statusOf (pid);
+        return state.isNotEmpty() && state[0] != 'Z';
+    }
+
+    /** The state letter and the parent's id of a process, from /proc; empty once gone. */
+    static juce::String statusOf (int pid)
+    {
+        const auto stat = juce::File ("/proc/" + juce::String (pid) + "/stat").loadFileAsString();
+        return stat.fromLastOccurrenceOf (") ", false, false).trim();
+    }
+
+    /** Children of this process left unreaped by a launch: the shell that
+        JUCE's launcher starts, or the opener itself. (JUCE leaves other
+        children of its own, such as gsettings, which are not looked at.) */
+    static juce::StringArray zombieLaunchers()
+    {
+        juce::StringArray zombies;
+        const auto self = juce::String (::getpid());
+
+        for (const auto& entry : juce::File ("/proc").findChildFiles (juce::File::findDirectories, false))
+        {
+            const auto stat = entry.getChildFile ("stat").loadFileAsString();
+            const auto name = stat.fromFirstOccurrenceOf ("(", false, false).upToLastOccurrenceOf (")", false, false);
+            const auto fields = juce::StringArray::fromTokens (stat.fromLastOccurrenceOf (") ", false, false), " ", {});
+
+            if (fields.size() > 1 && fields[0] == "Z" && fields[1] == self
+                && juce::StringArray { "sh", "dash", "bash", "xdg-open" }.contains (name))
+                zombies.add (entry.getFileName() + " " + name);
+        }
+
+        return zombies;
+    }
+
+    const juce::File opener { home.getChildFile ("bin").getChildFile ("xdg-open") };
+    const juce::File arguments { home.getChildFile ("opened.txt") };
+    const juce::File pidFile { home.getChildFile ("opener.pid") };
+    const juce::File hold { home.getChildFile ("opener.hold") };
+    const juce::File projectFile { home.getChildFile ("project.session") };
+    int projectDescriptor = -1;
+    int sockets[2] { -1, -1 };
     juce::String previousPath;
 };
 
@@ -597,11 +880,10 @@ TEST_F (OpenerTest, TheUserManualGoesToTheOpenerAsOnePathNeverThroughAShellNorRu
     manual.setExecutePermission (true);
 
     openEditor();
-    editor->fileMenuResult (Editor::userManual);
+    const auto launch = launchFromFileMenu (Editor::userManual);
 
-    EXPECT_EQ (recordedArguments(), manual.getFullPathName() + "\n");
+    EXPECT_EQ (launch.arguments, manual.getFullPathName() + "\n");
     EXPECT_FALSE (child ("alert_").isVisible());
-    pumpMessages (100);
 
     for (const auto* mark : { "shell-ran", "tick-ran", "semi-ran", "manual-ran" })
     {
@@ -611,11 +893,32 @@ TEST_F (OpenerTest, TheUserManualGoesToTheOpenerAsOnePathNeverThroughAShellNorRu
     }
 }
 
-TEST_F (OpenerTest, TheWebsiteEntryOpensTheMakersAddress)
+TEST_F (OpenerTest, TheManualAndTheWebsiteOpenWithoutAShellZombieOrInheritedDescriptor)
 {
+    const auto manual = Editor::getUserManual();
+    manual.getParentDirectory().createDirectory();
+    manual.replaceWithText ("%PDF-1.4");
+
+    const std::pair<int, juce::String> launches[] {
+        { Editor::userManual, manual.getFullPathName() },
+        { Editor::veloraWebsite, Editor::websiteAddress },
+        { Editor::veloraWebsite, Editor::websiteAddress },
+    };
+
     openEditor();
-    editor->fileMenuResult (Editor::veloraWebsite);
-    EXPECT_EQ (recordedArguments(), juce::String (Editor::websiteAddress) + "\n");
+
+    for (const auto& [item, target] : launches)
+    {
+        SCOPED_TRACE (target);
+        const auto launch = launchFromFileMenu (item);
+        ASSERT_NE (launch.pid, 0) << "the opener did not run";
+        EXPECT_EQ (launch.arguments, target + "\n");
+        expectNothingInherited (launch);
+        EXPECT_TRUE (zombieLaunchers().isEmpty()) << zombieLaunchers().joinIntoString (", ");
+        arguments.deleteFile();
+        pidFile.deleteFile();
+    }
+
     EXPECT_TRUE (juce::String (Editor::websiteAddress).contains ("example.com"));
     EXPECT_TRUE (juce::String (Editor::downloadsAddress).contains ("example.com"));
 }
