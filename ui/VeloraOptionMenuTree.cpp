@@ -280,7 +280,7 @@ juce::String VeloraOptionMenuTree::getRelativePath (const juce::File& file, cons
     if (! file.isAChildOf (root))
         return {};
 
-    // Where "\\" is no separator it can be part of a name, which no stored path can name.
+    // Where "\" is no separator it can be part of a name, which no stored path can name.
     const auto path = file.getRelativePathFrom (root);
 
     if (juce::File::getSeparatorChar() != '\\' && path.containsChar ('\\'))

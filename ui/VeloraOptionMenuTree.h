@@ -28,7 +28,7 @@ class VeloraOptionMenuTree : public juce::Label
 {
 public:
     /** Bounds of one build: folder entries read, and folder levels below the root. */
-    static constexpr int maxEntriesRead = 10000;
+    static constexpr int maxEntriesRead = 4096;
     static constexpr int maxDepth = 16;
 
     /** An empty, centred, white, non-editable label; the root folder is the user's
