@@ -394,11 +394,11 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
         case savePreset:
         {
             // A stored path may come from host state and name anything: only a
-            // file inside the preset folder is overwritten; any other goes
-            // through the save browser like a new preset.
-            const auto preset = VeloraPresetFolder::getRoot().getChildFile (getProcessor().getActivePresetPath());
+            // preset of this product is overwritten; anything else goes through
+            // the save browser like a new preset.
+            const auto preset = VeloraPresetFolder::getFile (getProcessor().getActivePresetPath());
 
-            if (preset.existsAsFile() && VeloraPresetFolder::contains (preset))
+            if (VeloraPresetFolder::isPresetFile (preset))
                 overwritePresetComponent_->showQuestion (preset);
             else
                 openSaveBrowser();

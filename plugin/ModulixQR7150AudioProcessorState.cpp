@@ -11,9 +11,9 @@ namespace
 {
     using Processor = ModulixQR7150AudioProcessor;
 
-    const char* const rootTag       = "veloraPatch";
-    const char* const propertiesTag = "Properties";
-    const char* const productId     = "com.velora.ModulixQR7150";
+    const char* const rootTag       = ModulixQR7150PatchXml::rootTag;
+    const char* const propertiesTag = ModulixQR7150PatchXml::propertiesTag;
+    const char* const productId     = ModulixQR7150PatchXml::productId;
 
     constexpr juce::uint32 stateMagic = 0x21324356; // "VC2!" read as a little-endian word
     constexpr size_t stateHeaderBytes = 8;          // magic, then the text's byte count
@@ -267,6 +267,28 @@ namespace
     }
 
     //==============================================================================
+    // A path longer than a file system takes (4096 bytes in all, 255 per name)
+    // names no file; such a path is refused as a missing one is. The editor
+    // paints the name of this text, so it must stay short.
+    juce::String readPresetPath (const juce::XmlElement& channel)
+    {
+        constexpr size_t maxPathBytes = 4096, maxNameBytes = 255;
+        const auto path = channel.getAttributeValue (1);
+
+        if (path.getNumBytesAsUTF8() > maxPathBytes)
+            return {};
+
+        juce::StringArray names;
+        names.addTokens (path, "/\\", {});
+
+        for (const auto& name : names)
+            if (name.getNumBytesAsUTF8() > maxNameBytes)
+                return {};
+
+        return path;
+    }
+
+    //==============================================================================
     struct Selection
     {
         int program = 0, setting = 0;
@@ -289,7 +311,7 @@ namespace
 
             forEachChildElement (preset, ProgramSlot::numSettings, [&] (juce::XmlElement& channel, int j)
             {
-                slot.presetPath[j] = channel.getAttributeValue (1);
+                slot.presetPath[j] = readPresetPath (channel);
 
                 if (i == activePreset && j == activeChannel)
                     found = { i, j };
@@ -444,7 +466,7 @@ bool ModulixQR7150AudioProcessor::readCurrentProgram (std::unique_ptr<juce::XmlE
 
             forEachChildElement (child, ProgramSlot::numSettings, [&] (juce::XmlElement& channel, int j)
             {
-                slot.presetPath[j] = channel.getAttributeValue (1);
+                slot.presetPath[j] = readPresetPath (channel);
                 storePresetElement (channel.getFirstChildElement(), program, j);
             });
         }

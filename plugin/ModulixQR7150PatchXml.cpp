@@ -1,6 +1,7 @@
 #include "ModulixQR7150PatchXml.h"
 
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
 namespace
@@ -281,24 +282,103 @@ std::unique_ptr<juce::XmlElement> ModulixQR7150PatchXml::parse (const char* text
 
 std::unique_ptr<juce::XmlElement> ModulixQR7150PatchXml::parseFile (const juce::File& file)
 {
-    if (! file.existsAsFile() || file.getSize() > (juce::int64) maxTextBytes)
-        return {};
-
     juce::MemoryBlock data;
 
-    if (! file.loadFileAsData (data))
+    if (! readRegularFile (file, maxTextBytes, data))
         return {};
 
     return parse (static_cast<const char*> (data.getData()), data.getSize());
 }
 
+bool ModulixQR7150PatchXml::isPresetOfThisProduct (const juce::XmlElement& root)
+{
+    if (root.getTagName() != rootTag)
+        return false;
+
+    for (auto* child : root.getChildIterator())
+        if (child->getTagName() == propertiesTag)
+            return child->getAttributeValue (0) == productId;
+
+    return false;
+}
+
+bool ModulixQR7150PatchXml::isRegularFile (const juce::File& file)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file (std::filesystem::u8path (file.getFullPathName().toStdString()), error);
+}
+
+bool ModulixQR7150PatchXml::readRegularFile (const juce::File& file, size_t maxBytes, juce::MemoryBlock& data)
+{
+    // Opening a pipe waits for a writer, and a device or a file that grows never
+    // ends: only regular files are opened, and never read beyond the limit.
+    if (! isRegularFile (file))
+        return false;
+
+    juce::FileInputStream in (file);
+
+    if (! in.openedOk())
+        return false;
+
+    data.reset();
+    const auto numRead = in.readIntoMemoryBlock (data, (ssize_t) maxBytes + 1);
+    return ! in.getStatus().failed() && numRead <= maxBytes;
+}
+
 bool ModulixQR7150PatchXml::writeFile (const juce::XmlElement& xml, const juce::File& file)
 {
+    // A folder, pipe or device of that name is left alone, and so is the old file
+    // until a complete new one stands beside it.
+    if (file.exists() && ! isRegularFile (file))
+        return false;
+
     if (! file.getParentDirectory().createDirectory().wasOk())
         return false;
 
     juce::XmlElement::TextFormat format;
     format.customEncoding = "UTF-8";
     format.lineWrapLength = 60;
-    return xml.writeTo (file, format);
+
+    juce::MemoryOutputStream text;
+    xml.writeTo (text, format);
+
+    // Hidden and not ending in the preset extension, so that a folder listing
+    // never offers it, not even one left by a crash.
+    const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".saving")
+                               .getNonexistentSibling (false);
+    const bool written = writeWhole (temporary, text.getData(), text.getDataSize())
+                          && holdsExactly (temporary, text.getData(), text.getDataSize());
+
+    std::error_code error;
+
+    if (written)
+        std::filesystem::rename (std::filesystem::u8path (temporary.getFullPathName().toStdString()),
+                                 std::filesystem::u8path (file.getFullPathName().toStdString()), error);
+
+    if (! written || error)
+    {
+        temporary.deleteFile();
+        return false;
+    }
+
+    return true;
+}
+
+bool ModulixQR7150PatchXml::writeWhole (const juce::File& file, const void* data, size_t numBytes)
+{
+    // Unbuffered, so that each write reports its own outcome: juce::FileOutputStream
+    // takes a short write of its buffer (a file-size limit, a full disk) for success.
+    juce::FileOutputStream out (file, 0);
+
+    if (! out.openedOk() || ! out.write (data, numBytes))
+        return false;
+
+    out.flush();
+    return out.getStatus().wasOk();
+}
+
+bool ModulixQR7150PatchXml::holdsExactly (const juce::File& file, const void* data, size_t numBytes)
+{
+    juce::MemoryBlock onDisk;
+    return readRegularFile (file, numBytes, onDisk) && onDisk.matches (data, numBytes);
 }

@@ -23,16 +23,43 @@ public:
     static constexpr int maxElements = 1024;
     static constexpr int maxAttributes = 4096;
 
+    /** The root tag of every document, the element of a preset's identity and values,
+        and the product id that element names first. */
+    static constexpr const char* rootTag = "veloraPatch";
+    static constexpr const char* propertiesTag = "Properties";
+    static constexpr const char* productId = "com.velora.ModulixQR7150";
+
     /** Parses UTF-8 text; a leading byte-order mark is skipped and a zero byte ends
         the text. Returns nullptr for text that is refused or malformed. */
     static std::unique_ptr<juce::XmlElement> parse (const char* text, size_t numBytes);
 
-    /** Parses a file as parse() does; nullptr for a missing, unreadable or oversized file. */
+    /** Parses a regular file as parse() does; nullptr for a missing, unreadable or
+        oversized file and for anything else of that name (folder, pipe, device). */
     static std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 
     /** Writes a preset document as UTF-8 behind its XML declaration, indented, with
-        attribute lists wrapped at 60 characters; missing folders are created. */
+        attribute lists wrapped at 60 characters; missing folders are created. The
+        text goes into a temporary file beside the target, which replaces the target
+        only once it holds every byte: on any failure the old file stays as it was.
+        A target that exists but is no regular file is refused. True on success. */
     static bool writeFile (const juce::XmlElement& xml, const juce::File& file);
 
+    /** True for a preset document of this product: the root tag is ours and its
+        first "Properties" child names this product by its first attribute. */
+    static bool isPresetOfThisProduct (const juce::XmlElement& root);
+
+    /** True for a regular file, also through symbolic links. */
+    static bool isRegularFile (const juce::File& file);
+
     ModulixQR7150PatchXml() = delete;
+
+private:
+    /** Reads at most maxBytes of a regular file; false for anything else or a longer file. */
+    static bool readRegularFile (const juce::File& file, size_t maxBytes, juce::MemoryBlock& data);
+
+    /** Creates the file and writes every byte to it, flushed to the disk. */
+    static bool writeWhole (const juce::File& file, const void* data, size_t numBytes);
+
+    /** True when the file holds exactly those bytes. */
+    static bool holdsExactly (const juce::File& file, const void* data, size_t numBytes);
 };

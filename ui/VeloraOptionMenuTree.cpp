@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
 
 namespace
@@ -18,18 +19,31 @@ namespace
     }
 } // namespace
 
-/** The state of one rebuild: the file to tick, whether it was found, and the
-    folders being walked, from the root down to the current one. */
+/** The state of one rebuild: the file to tick, whether it was found, the
+    patterns files must match, the real folders walked so far and how many more
+    folder entries may be read. */
 struct VeloraOptionMenuTree::Walk
 {
     juce::String target;
+    juce::StringArray wildcards;
     bool found = false;
-    std::vector<std::filesystem::path> openFolders;
+    int entriesLeft = maxEntriesRead;
+    std::set<std::filesystem::path> walkedFolders;
 
-    /** True when the folder is one of those being walked: entering it again would never end. */
-    bool wouldCycle (const juce::File& folder) const
+    /** False for a folder already walked in this build, under whatever name a link gives it. */
+    bool enter (const juce::File& folder)
     {
-        return std::find (openFolders.begin(), openFolders.end(), getRealPath (folder)) != openFolders.end();
+        return walkedFolders.insert (getRealPath (folder)).second;
+    }
+
+    /** As juce::DirectoryIterator matches names: any of the patterns separated by ";" or ",". */
+    bool matches (const juce::String& fileName) const
+    {
+        for (const auto& wildcard : wildcards)
+            if (fileName.matchesWildcard (wildcard, ! juce::File::areFileNamesCaseSensitive()))
+                return true;
+
+        return false;
     }
 };
 
@@ -152,6 +166,7 @@ int VeloraOptionMenuTree::getSelectedFileIndex() const          { return selecte
 juce::String VeloraOptionMenuTree::getFilePath (int index) const { return listing.filePaths[index]; }
 juce::String VeloraOptionMenuTree::getFileName (int index) const { return listing.fileNames[index]; }
 int VeloraOptionMenuTree::getNumOfFiles() const                  { return listing.filePaths.size() + 1; }
+int VeloraOptionMenuTree::getNumOfEntriesRead() const noexcept   { return entriesRead; }
 
 void VeloraOptionMenuTree::nextResult()
 {
@@ -175,46 +190,69 @@ bool VeloraOptionMenuTree::createMenuTree()
 
     Walk walk;
     walk.target = getFileAt (selectedFilePath).getFullPathName();
-    createSubMenu (root, walk);
+    walk.wildcards.addTokens (fileExtension, ";,", "\"'");
+    walk.wildcards.trim();
+    walk.wildcards.removeEmptyStrings();
+    walk.enter (root);
+
+    createSubMenu (root, walk, 0);
+    entriesRead = maxEntriesRead - std::max (walk.entriesLeft, 0);
     return walk.found;
 }
 
-int VeloraOptionMenuTree::createSubMenu (const juce::File& folder, Walk& walk)
+int VeloraOptionMenuTree::createSubMenu (const juce::File& folder, Walk& walk, int depth)
 {
-    juce::PopupMenu menu;
-
-    if (asRecursive && folder != juce::File())
-    {
-        walk.openFolders.push_back (getRealPath (folder));
-
-        for (const auto& subFolder : folder.findChildFiles (juce::File::findDirectories, false, "*"))
-            if (! walk.wouldCycle (subFolder))
-                menu.addSubMenu (subFolder.getFileName(), menus[(size_t) createSubMenu (subFolder, walk)], true);
-
-        walk.openFolders.pop_back();
-    }
+    juce::Array<juce::File> subFolders, files;
 
     if (folder != juce::File())
+        readFolder (folder, walk, subFolders, files);
+
+    juce::PopupMenu menu;
+
+    if (asRecursive && depth < maxDepth)
+        for (const auto& subFolder : subFolders)
+            if (walk.enter (subFolder))
+                menu.addSubMenu (subFolder.getFileName(), menus[(size_t) createSubMenu (subFolder, walk, depth + 1)], true);
+
+    for (const auto& file : files)
     {
-        for (const auto& file : folder.findChildFiles (juce::File::findFiles, false, fileExtension))
+        const int itemId = listing.filePaths.size() + 1;
+        const bool isTicked = file.getFullPathName() == walk.target;
+
+        if (isTicked)
         {
-            const int itemId = listing.filePaths.size() + 1;
-            const bool isTicked = file.getFullPathName() == walk.target;
-
-            if (isTicked)
-            {
-                walk.found = true;
-                selectedFileIndex = itemId;
-            }
-
-            menu.addItem (itemId, file.getFileName(), true, isTicked);
-            listing.filePaths.add (file.getFullPathName());
-            listing.fileNames.add (file.getFileNameWithoutExtension());
+            walk.found = true;
+            selectedFileIndex = itemId;
         }
+
+        menu.addItem (itemId, file.getFileName(), true, isTicked);
+        listing.filePaths.add (file.getFullPathName());
+        listing.fileNames.add (file.getFileNameWithoutExtension());
     }
 
     menus.push_back (std::move (menu));
     return (int) menus.size() - 1;
+}
+
+void VeloraOptionMenuTree::readFolder (const juce::File& folder, Walk& walk,
+                                       juce::Array<juce::File>& subFolders, juce::Array<juce::File>& files) const
+{
+    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFilesAndDirectories))
+    {
+        if (--walk.entriesLeft < 0)
+            return;
+
+        const auto name = entry.getFile().getFileName();
+
+        // A stored path reads "\" as a separator, so no stored path could name this entry.
+        if (name.containsChar ('\\'))
+            continue;
+
+        if (entry.isDirectory())
+            subFolders.add (entry.getFile());
+        else if (walk.matches (name))
+            files.add (entry.getFile());
+    }
 }
 
 const juce::PopupMenu& VeloraOptionMenuTree::getRootMenu() const noexcept
@@ -229,12 +267,26 @@ juce::File VeloraOptionMenuTree::getRootFolder() const
 
 juce::File VeloraOptionMenuTree::getFileAt (const juce::String& path) const
 {
-    return getRootFolder().getChildFile (withForwardSlashes (path));
+    return resolvePath (getRootFolder(), path);
+}
+
+juce::File VeloraOptionMenuTree::resolvePath (const juce::File& root, const juce::String& path)
+{
+    return root.getChildFile (withForwardSlashes (path));
 }
 
 juce::String VeloraOptionMenuTree::getRelativePath (const juce::File& file, const juce::File& root)
 {
-    return file.isAChildOf (root) ? withForwardSlashes (file.getRelativePathFrom (root)) : juce::String();
+    if (! file.isAChildOf (root))
+        return {};
+
+    // Where "\" is no separator it can be part of a name, which no stored path can name.
+    const auto path = file.getRelativePathFrom (root);
+
+    if (juce::File::getSeparatorChar() != '\\' && path.containsChar ('\\'))
+        return {};
+
+    return withForwardSlashes (path);
 }
 
 juce::String VeloraOptionMenuTree::withForwardSlashes (const juce::String& path)

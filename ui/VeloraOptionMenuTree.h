@@ -12,8 +12,11 @@
     own sub-folders first) before the folder's own files, sub-folders and files in
     the order the file system lists them. The lists of the last build can be
     stepped through without opening the menu. Folders are only read, never written.
-    A symbolic link to a folder is followed, unless it leads back into a folder
-    the walk is inside of.
+    Symbolic links to folders are followed, but each real folder is walked once per
+    build, and a build reads at most maxEntriesRead folder entries and descends at
+    most maxDepth folders below the root, so that no tree of links can stall the
+    message thread. Entries whose name holds a "\" are not listed: paths read "\"
+    as a separator, so no path could select them.
 
     The menu opens asynchronously, so the host may delete this component while it
     is open; a pick arrives in menuClosed() with the lists the menu was built from,
@@ -24,6 +27,10 @@
 class VeloraOptionMenuTree : public juce::Label
 {
 public:
+    /** Bounds of one build: folder entries read, and folder levels below the root. */
+    static constexpr int maxEntriesRead = 4096;
+    static constexpr int maxDepth = 16;
+
     /** An empty, centred, white, non-editable label; the root folder is the user's
         music folder's child "Audio Music Apps", the pattern "*", walked recursively. */
     explicit VeloraOptionMenuTree (const juce::String& name);
@@ -80,6 +87,17 @@ public:
     /** The menu the label opens, that of the root folder; empty before the first build. */
     const juce::PopupMenu& getRootMenu() const noexcept;
 
+    /** How many folder entries the last build read, at most maxEntriesRead. */
+    int getNumOfEntriesRead() const noexcept;
+
+    /** The file a path names: a path relative to root ("\" read as "/"), or a full
+        path. The one rule by which every stored preset path is read. */
+    static juce::File resolvePath (const juce::File& root, const juce::String& path);
+
+    /** The path of a file below root, relative to it and "/"-separated; empty for a
+        file outside root or one that no path could name (a name holding "\"). */
+    static juce::String getRelativePath (const juce::File& file, const juce::File& root);
+
 protected:
     /** What the item ids of one build refer to. */
     struct Listing
@@ -108,18 +126,19 @@ protected:
         full path names. Such a path may lead outside the root. */
     juce::File getFileAt (const juce::String& path) const;
 
-    /** The path of a file below the root, relative to it and "/"-separated;
-        empty for a file outside the root. */
-    static juce::String getRelativePath (const juce::File& file, const juce::File& root);
-
     /** A path with every "\" turned into "/". */
     static juce::String withForwardSlashes (const juce::String& path);
 
 private:
     struct Walk;
 
-    /** Builds the menu of one folder after those of its sub-folders and returns its index in menus. */
-    int createSubMenu (const juce::File& folder, Walk& walk);
+    /** Builds the menu of one folder, depth levels below the root, after those of
+        its sub-folders, and returns its index in menus. */
+    int createSubMenu (const juce::File& folder, Walk& walk, int depth);
+
+    /** Reads the folder's entries, within the walk's bound, into sub-folders and matching files. */
+    void readFolder (const juce::File& folder, Walk& walk,
+                     juce::Array<juce::File>& subFolders, juce::Array<juce::File>& files) const;
 
     Listing listing;
     juce::String directoryPath;
@@ -128,6 +147,7 @@ private:
     int selectedFileIndex = 0;
     juce::String fileExtension { "*" };
     bool asRecursive = true;
+    int entriesRead = 0;
 
     // One menu per folder walked, each after its sub-folders' menus: the root's is
     // the last. Before the first build, one empty root menu.

@@ -6,6 +6,11 @@
 
 namespace VeloraPresetFolder
 {
+namespace
+{
+const juce::String presetExtension { ".vmxp" };
+} // namespace
+
 juce::File getRoot()
 {
     return juce::File::getSpecialLocation (juce::File::userMusicDirectory)
@@ -13,9 +18,14 @@ juce::File getRoot()
         .getChildFile ("Velora/Presets/ModulixQR7150");
 }
 
+juce::File getFile (const juce::String& storedPath)
+{
+    return VeloraOptionMenuTree::resolvePath (getRoot(), storedPath);
+}
+
 bool contains (const juce::File& file)
 {
-    return file.isAChildOf (getRoot());
+    return VeloraOptionMenuTree::getRelativePath (file, getRoot()).isNotEmpty();
 }
 
 bool isInTree (const juce::File& folder)
@@ -23,27 +33,35 @@ bool isInTree (const juce::File& folder)
     return folder == getRoot() || contains (folder);
 }
 
+bool isPresetFile (const juce::File& file)
+{
+    if (! contains (file) || ! file.getFileName().endsWith (presetExtension))
+        return false;
+
+    const auto document = ModulixQR7150PatchXml::parseFile (file);
+    return document != nullptr && ModulixQR7150PatchXml::isPresetOfThisProduct (*document);
+}
+
 juce::String describe (const juce::File& file)
 {
-    if (! contains (file))
-        return file.getFullPathName();
-    return file.getRelativePathFrom (getRoot()).replaceCharacter ('\\', '/');
+    return contains (file) ? VeloraOptionMenuTree::getRelativePath (file, getRoot()) : file.getFullPathName();
 }
 
 bool savePreset (VeloraPresetMenu& presetMenu, ModulixQR7150AudioProcessor& processor, const juce::File& file)
 {
-    if (! contains (file) || file.isDirectory())
+    if (! contains (file) || ! file.getFileName().endsWith (presetExtension))
         return false;
 
-    presetMenu.writePreset (&processor, file.getFullPathName());
+    // One snapshot, written and then compared with what the file holds: the host may
+    // automate the setting meanwhile, which is no failure of the save.
+    const auto setting = processor.writePreset (true);
 
-    // The menu keeps quiet about a failed write, so read back what is there: an
-    // old file left in place by a failed write holds another setting, or the
-    // same one, which is then saved all the same.
+    if (! presetMenu.writeSetting (setting, file))
+        return false;
+
     const auto written = ModulixQR7150PatchXml::parseFile (file);
-    const auto expected = processor.writePreset (true);
 
-    if (written == nullptr || ! written->isEquivalentTo (&expected, false))
+    if (written == nullptr || ! written->isEquivalentTo (&setting, false))
         return false;
 
     processor.setActivePresetPath (presetMenu.getSelectedFilePath());

@@ -18,21 +18,33 @@ namespace VeloraPresetFolder
         computed afresh at each call. */
     juce::File getRoot();
 
-    /** True for a file or folder below the preset folder (not the folder itself). */
+    /** The file a stored preset path names: relative to the preset folder, with "\"
+        read as "/" (paths stored on other systems), or a full path. Every reader
+        and writer of a stored path resolves it so. */
+    juce::File getFile (const juce::String& storedPath);
+
+    /** True for a file or folder below the preset folder (not the folder itself)
+        that a stored path can name: none whose name holds a "\". */
     bool contains (const juce::File& file);
 
     /** True for the preset folder itself or a folder below it. */
     bool isInTree (const juce::File& folder);
 
+    /** True for a preset of this product inside the preset folder: a regular
+        ".vmxp" file that reads as one. Only such a file is overwritten by
+        "Save Preset" without choosing a name. */
+    bool isPresetFile (const juce::File& file);
+
     /** The path below the preset folder, "/"-separated, for a file inside it;
         the full path for any other file (for messages only). */
     juce::String describe (const juce::File& file);
 
-    /** Writes the processor's current setting into a preset file inside the preset
-        folder through the preset menu (which writes a temporary file and moves it
-        over the old one, then selects the file). True only when the file now
-        holds exactly that setting, and the file is then recorded as the preset
-        of the current program's active setting; a file outside the folder is
-        never written. */
+    /** Writes the processor's current setting, taken once, into a ".vmxp" file
+        inside the preset folder through the preset menu, which replaces an old
+        file only with a complete new one and then selects the file. True only when
+        the file now holds exactly the setting that was taken, and the file is then
+        recorded as the preset of the current program's active setting; a file
+        outside the folder, or anything but a regular file in the way, is never
+        written. */
     bool savePreset (VeloraPresetMenu& presetMenu, ModulixQR7150AudioProcessor& processor, const juce::File& file);
 }

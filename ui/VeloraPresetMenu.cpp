@@ -3,19 +3,9 @@
 #include "ModulixQR7150AudioProcessor.h"
 #include "ModulixQR7150PatchXml.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace
 {
     const juce::String changedMarker { "*" };
-
-    /** False for folders, and for devices and pipes, whose reading would block or never end. */
-    bool isRegularFile (const juce::File& file)
-    {
-        std::error_code error;
-        return std::filesystem::is_regular_file (std::filesystem::u8path (file.getFullPathName().toStdString()), error);
-    }
 } // namespace
 
 VeloraPresetMenu::VeloraPresetMenu (const juce::String& name)
@@ -80,17 +70,29 @@ int VeloraPresetMenu::readPreset (ModulixQR7150AudioProcessor* processor, juce::
 
 void VeloraPresetMenu::writePreset (ModulixQR7150AudioProcessor* processor, juce::String path)
 {
-    const auto file = getFileAt (path);
-    const bool isInside = file.isAChildOf (getRootFolder());
-
     if (processor == nullptr)
         return;
 
-    // A failed write is not reported: the selection then finds no file and shows the "*".
-    if (isInside)
-        ModulixQR7150PatchXml::writeFile (processor->writePreset (true), file);
+    const auto file = getFileAt (path);
 
-    setSelectedFilePath (isInside ? getRelativePath (file, getRootFolder()) : path);
+    // Outside the preset folder nothing is written; the selection then shows the "*".
+    if (getRelativePath (file, getRootFolder()).isEmpty())
+        return setSelectedFilePath (path);
+
+    writeSetting (processor->writePreset (true), file);
+}
+
+bool VeloraPresetMenu::writeSetting (const juce::XmlElement& preset, const juce::File& file)
+{
+    const auto relativePath = getRelativePath (file, getRootFolder());
+
+    if (relativePath.isEmpty())
+        return false;
+
+    // After a failed write the selection finds the old file, or none and shows the "*".
+    const bool written = ModulixQR7150PatchXml::writeFile (preset, file);
+    setSelectedFilePath (relativePath);
+    return written;
 }
 
 void VeloraPresetMenu::setMarkedAsChange (bool isMarked)
@@ -100,5 +102,5 @@ void VeloraPresetMenu::setMarkedAsChange (bool isMarked)
 
 bool VeloraPresetMenu::isReadablePreset (const juce::File& file) const
 {
-    return file.isAChildOf (getRootFolder()) && isRegularFile (file);
+    return getRelativePath (file, getRootFolder()).isNotEmpty() && ModulixQR7150PatchXml::isRegularFile (file);
 }

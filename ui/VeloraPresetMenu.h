@@ -44,6 +44,12 @@ public:
         selected but not written, so it shows with "*". */
     virtual void writePreset (ModulixQR7150AudioProcessor* processor, juce::String path);
 
+    /** Writes that preset document to a file inside the preset folder, creating
+        missing folders, then selects the file. An old file is replaced only by a
+        complete new one. False when nothing was written: a file outside the
+        folder (not selected then), or a failed write. */
+    bool writeSetting (const juce::XmlElement& preset, const juce::File& file);
+
     /** Records whether the shown name ends with the "*" this class appended. */
     virtual void setMarkedAsChange (bool isMarked);
 

@@ -724,6 +724,84 @@ TEST_F (EditorTest, FileMenuResults)
     EXPECT_TRUE (host.changes.empty());
 }
 
+TEST_F (EditorTest, SavePresetAsksToOverwriteOnlyAPresetOfThisProduct)
+{
+    openEditor();
+    letTheTimerRun();
+    const auto visibleDialog = [this]
+    {
+        for (auto* name : { "savePresetBrowser_", "overwritePresetComponent_" })
+            if (child (name).isVisible())
+                return juce::String (name);
+        return juce::String();
+    };
+
+    writePresetFile ("Mine.vmxp");
+    writePresetFile ("Sub/Deep.vmxp");
+    writePresetFile ("a\\b.vmxp");   // a name holding a backslash, which stored paths read as a separator
+    auto other = processor.writePreset (true);
+    other.getChildByName ("Properties")->setAttribute ("deviceProductID", "com.other.Chorus");
+    ASSERT_TRUE (other.writeTo (presetRoot().getChildFile ("Other.vmxp")));
+    presetRoot().getChildFile ("LICENSE.txt").replaceWithText ("license");
+    presetRoot().getChildFile ("Notes.vmxp").replaceWithText ("notes");
+    const auto elsewhere = home.getChildFile ("Elsewhere");
+    elsewhere.createDirectory();
+    elsewhere.getChildFile ("victim.vmxp").replaceWithText ("victim");
+    ASSERT_TRUE (elsewhere.createSymbolicLink (presetRoot().getChildFile ("Linked"), false));
+
+    struct Case { const char* storedPath; const char* asked; };
+    const Case cases[] = {
+        { "Mine.vmxp", "Mine.vmxp" },
+        { "Sub\\Deep.vmxp", "Sub/Deep.vmxp" },
+        { "LICENSE.txt", nullptr },
+        { "Notes.vmxp", nullptr },
+        { "Other.vmxp", nullptr },
+        { "Linked/victim.vmxp", nullptr },
+        { "a\\b.vmxp", nullptr },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.storedPath);
+        currentSlot().presetPath[0] = c.storedPath;
+        editor->fileMenuResult (Editor::savePreset);
+
+        if (c.asked != nullptr)
+        {
+            EXPECT_EQ (visibleDialog(), "overwritePresetComponent_");
+            EXPECT_EQ (child<VeloraOverwriteComponent> ("overwritePresetComponent_").presetFile,
+                       presetRoot().getChildFile (c.asked));
+            child<VeloraAlertComponent> ("overwritePresetComponent_").hide();
+        }
+        else
+        {
+            EXPECT_EQ (visibleDialog(), "savePresetBrowser_");
+            dynamic_cast<VeloraFileBrowser&> (child ("savePresetBrowser_")).hide();
+        }
+    }
+
+    EXPECT_FALSE (presetRoot().getChildFile ("a").exists());
+    EXPECT_EQ (elsewhere.getChildFile ("victim.vmxp").loadFileAsString(), "victim");
+    EXPECT_EQ (presetRoot().getChildFile ("LICENSE.txt").loadFileAsString(), "license");
+}
+
+TEST_F (EditorTest, AStatesOverlongPresetPathIsRefusedAndTheLabelStaysShort)
+{
+    ModulixQR7150AudioProcessor other;
+    other.programs[0].presetPath[0] = juce::String::repeatedString ("p", 1000000);
+    juce::MemoryBlock state;
+    other.getStateInformation (state);
+
+    openEditor();
+    letTheTimerRun();
+    processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+    letTheTimerRun();
+
+    // Painting the label costs in proportion to its text: a short text paints quickly.
+    EXPECT_EQ (currentSlot().presetPath[0], "");
+    EXPECT_LT (presetName().length(), 100);
+}
+
 TEST_F (EditorTest, AboutHotSpotShowsTheVersionInTheModalAboutBox)
 {
     openEditor();

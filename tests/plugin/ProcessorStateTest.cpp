@@ -300,7 +300,7 @@ std::vector<BankCase> bankCases()
               for (int i = 0; i < (int) std::size (paths); ++i)
                   source.programs[i].presetPath[1] = juce::String::fromUTF8 (paths[i]);
 
-              source.programs[11].presetPath[0] = juce::String::repeatedString ("deep/", 2000) + "x.vmxp";
+              source.programs[11].presetPath[0] = juce::String::repeatedString ("deep/", 818) + "x.vmxp";   // 4096 bytes
           },
           asWritten,
           [] (Processor& p, const HostLog&)
@@ -311,7 +311,7 @@ std::vector<BankCase> bankCases()
               EXPECT_EQ (p.programs[3].presetPath[1], "line\r\nbreak.vmxp");
               EXPECT_EQ (p.programs[4].presetPath[1], "  spaced  .vmxp");
               EXPECT_EQ (p.programs[5].presetPath[1], "");
-              EXPECT_EQ (p.programs[11].presetPath[0], juce::String::repeatedString ("deep/", 2000) + "x.vmxp");
+              EXPECT_EQ (p.programs[11].presetPath[0], juce::String::repeatedString ("deep/", 818) + "x.vmxp");
           } },
     };
 
@@ -410,6 +410,42 @@ TEST_F (ProcessorTest, StateWrittenAndReadBackIsWrittenIdentically)
 
     EXPECT_EQ (bankStateOf (bankTarget), bank);
     EXPECT_EQ (currentProgramStateOf (programTarget), program);
+}
+
+TEST_F (ProcessorTest, PresetPathsNoFileSystemTakesAreRefusedByBothReaders)
+{
+    const auto longName = juce::String::repeatedString ("n", 255);
+    const auto manyShortNames = juce::String::repeatedString ("abcdefg/", 511) + "x.vmxp";   // 4094 bytes
+
+    struct Case { juce::String path; bool kept; };
+    const Case cases[] = {
+        { juce::String::repeatedString ("p", 1000000), false },
+        { manyShortNames + "xyz", false },                              // 4096 bytes fit, 4097 do not
+        { manyShortNames + "xy", true },
+        { longName + "/Wide.vmxp", true },
+        { longName + "n/Wide.vmxp", false },
+        { "Sub\\" + longName + "n", false },
+        { juce::String::repeatedString (juce::String::fromUTF8 ("\xc3\xa9"), 128), false },          // 256 bytes in 128 characters
+        { "Live/Wide.vmxp", true },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.path.substring (0, 40) + "... of " + juce::String (c.path.getNumBytesAsUTF8()) + " bytes");
+        Processor source;
+        source.programs[0].presetPath[1] = c.path;
+        const auto bank = bankStateOf (source);
+        const auto program = currentProgramStateOf (source);
+
+        Processor bankTarget, programTarget;
+        bankTarget.setStateInformation (bank.getData(), (int) bank.getSize());
+        programTarget.setCurrentProgramStateInformation (program.getData(), (int) program.getSize());
+
+        const juce::String expected = c.kept ? source.programs[0].presetPath[1] : juce::String();
+        EXPECT_EQ (bankTarget.programs[0].presetPath[1], expected);
+        EXPECT_EQ (programTarget.programs[0].presetPath[1], expected);
+        EXPECT_EQ (bankTarget.programs[0].presetPath[0], "Init.vmxp");
+    }
 }
 
 //==============================================================================

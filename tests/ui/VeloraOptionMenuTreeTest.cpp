@@ -2,6 +2,7 @@
 
 #include "VeloraOptionMenuTree.h"
 
+#include <filesystem>
 #include <memory>
 
 using modulix_test::FolderTreeTest;
@@ -102,6 +103,47 @@ protected:
 
         EXPECT_EQ (position, entries.size()) << folder.getFullPathName();
         return nextId;
+    }
+
+    /** The listed files, as paths below the root with every link resolved, sorted. */
+    juce::StringArray realPathsOfListedFiles() const
+    {
+        juce::StringArray paths;
+        for (int i = 0; i < menu->getNumOfFiles() - 1; ++i)
+            paths.add (realPathOf (juce::File (menu->getFilePath (i))));
+        paths.sort (false);
+        return paths;
+    }
+
+    /** The folders of every sub-menu, as realPathsOfListedFiles gives files. The menu
+        keeps names only, so each is found again by its name among its parent's entries. */
+    juce::StringArray realPathsOfSubMenus() const
+    {
+        juce::StringArray paths;
+        addSubMenuPaths (menu->getRootMenu(), root, paths);
+        paths.sort (false);
+        return paths;
+    }
+
+    void addSubMenuPaths (const juce::PopupMenu& shown, const juce::File& folder, juce::StringArray& paths) const
+    {
+        for (juce::PopupMenu::MenuItemIterator items (shown); items.next();)
+        {
+            if (const auto* subMenu = items.getItem().subMenu.get())
+            {
+                const auto subFolder = folder.getChildFile (items.getItem().text);
+                paths.add (realPathOf (subFolder));
+                addSubMenuPaths (*subMenu, subFolder, paths);
+            }
+        }
+    }
+
+    juce::String realPathOf (const juce::File& file) const
+    {
+        const auto real = std::filesystem::canonical (file.getFullPathName().toStdString());
+        const auto realRoot = std::filesystem::canonical (root.getFullPathName().toStdString());
+        const auto relative = real.lexically_relative (realRoot).string();
+        return relative.rfind ("..", 0) == 0 ? juce::String (real.string()) : juce::String (relative);
     }
 
     std::unique_ptr<MenuTree> menu;
@@ -345,20 +387,67 @@ TEST_F (OptionMenuTreeTest, SymbolicLinkCyclesEndAndOtherLinkedFoldersAreWalked)
 
     menu->createMenuTree();
 
-    juce::StringArray listed;
-    for (int i = 0; i < menu->getNumOfFiles() - 1; ++i)
-        listed.add (juce::File (menu->getFilePath (i)).getRelativePathFrom (root));
-    listed.sort (false);
+    // A1 is listed once, under A or under B's link to it, whichever the walk meets first.
+    EXPECT_EQ (realPathsOfListedFiles().joinIntoString (" "), "A/a1.vmxp B/b1.vmxp");
 
-    EXPECT_EQ (listed.joinIntoString (" "), "A/a1.vmxp B/b1.vmxp B/toA/a1.vmxp");
+    // A link into a folder walked before is left out of the menu.
+    EXPECT_EQ (realPathsOfSubMenus().joinIntoString (" "), "A B B/Deep B/Deep/Deeper");
+}
 
-    // A link that would re-enter a folder being walked is left out of the menu.
-    juce::StringArray subMenus;
-    for (juce::PopupMenu::MenuItemIterator items (menu->getRootMenu(), true); items.next();)
-        if (items.getItem().subMenu != nullptr)
-            subMenus.add (items.getItem().text);
-    subMenus.sort (false);
-    EXPECT_EQ (subMenus.joinIntoString (" "), "A B Deep Deeper toA");
+TEST_F (OptionMenuTreeTest, LinksFanningOutWalkEachRealFolderOnce)
+{
+    // Each folder holds a preset and two links to the next: without care, 2^depth walks.
+    constexpr int depth = 12;
+    const auto levelFolder = [this] (int level)
+    {
+        return level == 0 ? root.getChildFile ("L0") : scratch.getChildFile ("Real/L" + juce::String (level));
+    };
+
+    for (int level = 0; level <= depth; ++level)
+    {
+        levelFolder (level).createDirectory();
+        levelFolder (level).getChildFile ("p.vmxp").replaceWithText ({});
+
+        for (const auto* link : { "a", "b" })
+        {
+            if (level > 0)
+            {
+                ASSERT_TRUE (levelFolder (level).createSymbolicLink (levelFolder (level - 1).getChildFile (link), false));
+            }
+        }
+    }
+
+    menu->createMenuTree();
+
+    EXPECT_EQ (menu->getNumOfFiles() - 1, depth + 1);
+    EXPECT_EQ (realPathsOfListedFiles().size(), depth + 1);
+    EXPECT_EQ (realPathsOfSubMenus().size(), depth + 1);
+    // The root's one folder, then per level its preset and two links, the last level its preset.
+    EXPECT_EQ (menu->getNumOfEntriesRead(), 1 + depth * 3 + 1);
+}
+
+TEST_F (OptionMenuTreeTest, AWalkReadsABoundedNumberOfEntriesAndLevels)
+{
+    const int numFiles = VeloraOptionMenuTree::maxEntriesRead + 50;
+    for (int i = 0; i < numFiles; ++i)
+        juce::File (root.getChildFile ("Many/f" + juce::String (i) + ".vmxp")).create();
+
+    juce::String deepPath = "Deep";
+    for (int level = 1; level < VeloraOptionMenuTree::maxDepth + 4; ++level)
+        deepPath << "/D" << level;
+    addFile (deepPath + "/bottom.vmxp");
+
+    menu->createMenuTree();
+
+    EXPECT_EQ (menu->getNumOfEntriesRead(), VeloraOptionMenuTree::maxEntriesRead);
+    EXPECT_LT (menu->getNumOfFiles() - 1, VeloraOptionMenuTree::maxEntriesRead);
+
+    // Alone, the deep chain is walked down to the bound: the root's folder "Deep" is
+    // one level below it, and no deeper folder than maxDepth levels is listed.
+    root.getChildFile ("Many").deleteRecursively();
+    menu->createMenuTree();
+    EXPECT_EQ (realPathsOfSubMenus().size(), VeloraOptionMenuTree::maxDepth);
+    EXPECT_EQ (menu->getNumOfFiles(), 1) << "the bottom file lies beyond the bound";
 }
 
 TEST_F (OptionMenuTreeTest, FoldersAddedBetweenBuildsAreListed)

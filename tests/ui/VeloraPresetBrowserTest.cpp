@@ -211,6 +211,21 @@ TEST_F (PresetBrowserTest, ANameLeadingOutOfThePresetFolderIsNeitherSavedNorReco
     }
 }
 
+TEST_F (PresetBrowserTest, ANameHoldingABackslashIsNotOfferedNorSaved)
+{
+    // Stored paths read a backslash as a separator: no path could name such a file.
+    browser->show();
+    type ("a\\b");
+    EXPECT_TRUE (isDimmed (button ("OK")));
+
+    pressOk();
+    EXPECT_FALSE (root.getChildFile ("a\\b.vmxp").exists());
+    EXPECT_FALSE (root.getChildFile ("a").exists());
+    EXPECT_EQ (activePresetPath(), "Init.vmxp");
+    EXPECT_TRUE (browser->isVisible());
+    browser->hide();
+}
+
 TEST_F (PresetBrowserTest, BrowsingAboveThePresetFolderDimsOkAndNewFolder)
 {
     browser->show();

@@ -1,0 +1,67 @@
+// What the preset bar costs the host's main thread: a rebuild of its menu, which
+// the editor runs as it opens, at each click on the preset name and three times
+// after each program change, over a tree larger than a build may read; and a
+// paint of its label after a project handed over an overlong preset path.
+
+#include "ModulixQR7150AudioProcessor.h"
+#include "VeloraPresetMenu.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+/** A folder of presets beyond what one build reads, made once per machine. */
+juce::File largePresetFolder()
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                            .getChildFile ("modulix-preset-menu-benchmark");
+    const int numFiles = VeloraOptionMenuTree::maxEntriesRead + 2000;
+
+    for (int i = 0; i < numFiles; ++i)
+        if (const auto file = folder.getChildFile ("Sub" + juce::String (i % 20) + "/p" + juce::String (i) + ".vmxp");
+            ! file.existsAsFile())
+            file.create();
+
+    return folder;
+}
+
+void rebuildMenuAtItsBound (benchmark::State& state)
+{
+    juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    VeloraPresetMenu menu ("presetMenu_");
+    menu.setDirectoryPath (largePresetFolder().getFullPathName());
+    menu.setFileExtension ("*.vmxp");
+
+    for (auto _ : state)
+        benchmark::DoNotOptimize (menu.createMenuTree());
+}
+
+void paintLabelAfterAnOverlongStatePath (benchmark::State& state)
+{
+    juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    ModulixQR7150AudioProcessor source, processor;
+    source.programs[0].presetPath[0] = juce::String::repeatedString ("p", 1000000);
+    juce::MemoryBlock block;
+    source.getStateInformation (block);
+    processor.setStateInformation (block.getData(), (int) block.getSize());
+
+    VeloraPresetMenu menu ("presetMenu_");
+    menu.setDirectoryPath (juce::File::getSpecialLocation (juce::File::tempDirectory).getFullPathName());
+    menu.setSelectedFilePath (processor.programs[0].presetPath[0]);
+    menu.setBounds (0, 0, 200, 26);
+    juce::Image image (juce::Image::ARGB, 200, 26, true);
+    {
+        juce::Graphics g (image);
+        menu.paintEntireComponent (g, false);   // loads the font once
+    }
+
+    for (auto _ : state)
+    {
+        juce::Graphics g (image);
+        menu.paintEntireComponent (g, false);
+    }
+}
+
+BENCHMARK (rebuildMenuAtItsBound)->Unit (benchmark::kMillisecond);
+BENCHMARK (paintLabelAfterAnOverlongStatePath)->Unit (benchmark::kMicrosecond);
+} // namespace
