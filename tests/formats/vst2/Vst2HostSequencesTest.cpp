@@ -28,6 +28,7 @@ enum class Op
     processNullInputs,
     processNullChannels,
     processNullOutputs,
+    processNonFinite,  // a block of input with NaN and infinite samples in it
     reprepareWhilePlaying  // rate, block size and resume, again and again, beside an audio thread
 };
 
@@ -72,6 +73,7 @@ const Sequence sequences[] = {
     { "ResumeTwiceSuspendTwice",           { resume, resume, play, suspend, suspend, play } },
     { "ZeroFrames",                        { resume, { Op::process, 0 }, play } },
     { "VeryLargeFrameCount",               { resume, { Op::process, 1 << 20 } } },
+    { "NonFiniteInput",                    { resume, play, { Op::processNonFinite }, play } },
     { "NullBuffers",                       { resume, { Op::processNullInputs }, { Op::processNullChannels }, { Op::processNullOutputs }, play } },
 };
 // clang-format on
@@ -127,6 +129,20 @@ void processWithMissingBuffers (Instance& plugin, Op op, Findings& findings)
         findings.add ("non-finite output with missing buffers");
 }
 
+/** Input that is not audio: NaN and infinities among ordinary samples. */
+void processNonFinite (Instance& plugin, Findings& findings)
+{
+    std::vector<float> left (blockSize, 0.25f), right (blockSize, -0.25f);
+    left[10] = std::numeric_limits<float>::quiet_NaN();
+    right[20] = std::numeric_limits<float>::infinity();
+    left[30] = -std::numeric_limits<float>::infinity();
+    float* channels[] = { left.data(), right.data() };
+    plugin.effect->processReplacing (plugin.effect, channels, channels, blockSize);
+
+    if (! allFinite (left) || ! allFinite (right))
+        findings.add ("non-finite output of non-finite input");
+}
+
 void reprepareWhilePlaying (Instance& plugin, Findings& findings)
 {
     std::atomic<bool> stop { false }, finite { true };
@@ -177,6 +193,9 @@ void runStep (Instance& plugin, const Step& step, Findings& findings)
         case Op::processNullChannels:
         case Op::processNullOutputs:
             processWithMissingBuffers (plugin, step.op, findings);
+            break;
+        case Op::processNonFinite:
+            processNonFinite (plugin, findings);
             break;
         case Op::reprepareWhilePlaying:
             reprepareWhilePlaying (plugin, findings);
