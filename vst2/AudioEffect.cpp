@@ -16,8 +16,29 @@ namespace
         characters, zero-filled up to and including text[maxLen]. */
     void writeHelperText (const char* formatted, char* text, int maxLen) noexcept
     {
-        if (maxLen >= 0 && maxLen < INT_MAX)
-            copyToHostBuffer (formatted, text, maxLen + 1);
+        if (text == nullptr || maxLen < 0 || maxLen == INT_MAX)
+            return;
+
+        copyToHostBuffer (formatted, text, maxLen + 1);
+        const auto length = std::strlen (text);
+        std::memset (text + length, 0, static_cast<size_t> (maxLen) + 1 - length);
+    }
+
+    bool isContinuationByte (char c) noexcept
+    {
+        return (static_cast<unsigned char> (c) & 0xC0) == 0x80;
+    }
+
+    /** Silences the outputs of a block the effect failed to produce. */
+    template <typename Sample>
+    void clearChannels (const AEffect& e, Sample** outputs, int32_t sampleFrames) noexcept
+    {
+        if (outputs == nullptr || sampleFrames <= 0)
+            return;
+
+        for (int32_t ch = 0; ch < e.numOutputs; ++ch)
+            if (outputs[ch] != nullptr)
+                std::fill (outputs[ch], outputs[ch] + sampleFrames, Sample {});
     }
 
     void writeEmptyText (char* text) noexcept
@@ -32,10 +53,18 @@ void copyToHostBuffer (const char* text, char* buffer, int bufferSize) noexcept
     if (buffer == nullptr || bufferSize <= 0)
         return;
 
-    const auto limit = static_cast<size_t> (bufferSize - 1);
-    const auto length = text == nullptr ? 0 : strnlen (text, limit);
-    std::memcpy (buffer, text == nullptr ? "" : text, length);
-    std::memset (buffer + length, 0, static_cast<size_t> (bufferSize) - length);
+    if (text == nullptr)
+        text = "";
+
+    auto length = strnlen (text, static_cast<size_t> (bufferSize - 1));
+
+    // A cut inside a multi-byte character drops the whole character, so the
+    // host never sees half of one.
+    while (length > 0 && isContinuationByte (text[length]))
+        --length;
+
+    std::memcpy (buffer, text, length);
+    buffer[length] = 0;
 }
 
 //==============================================================================
@@ -67,10 +96,20 @@ AudioEffect::~AudioEffect()
 }
 
 //==============================================================================
+// No exception may reach the host, which is C and would abort: every entry
+// catches what the effect throws and answers as if it had refused the call.
 long long AudioEffect::dispatchEffectClass (AEffect* e, int32_t opcode, int32_t index, long long value, void* ptr, float opt)
 {
     auto* effect = objectOf (e);
-    const auto result = effect->dispatcher (opcode, index, value, ptr, opt);
+    long long result = 0;
+
+    try
+    {
+        result = effect->dispatcher (opcode, index, value, ptr, opt);
+    }
+    catch (...)
+    {
+    }
 
     if (opcode != effectClose)
         return result;
@@ -81,27 +120,60 @@ long long AudioEffect::dispatchEffectClass (AEffect* e, int32_t opcode, int32_t 
 
 float AudioEffect::getParameterClass (AEffect* e, int32_t index)
 {
-    return objectOf (e)->getParameter (index);
+    try
+    {
+        return objectOf (e)->getParameter (index);
+    }
+    catch (...)
+    {
+        return 0.0f;
+    }
 }
 
 void AudioEffect::setParameterClass (AEffect* e, int32_t index, float value)
 {
-    objectOf (e)->setParameter (index, value);
+    try
+    {
+        objectOf (e)->setParameter (index, value);
+    }
+    catch (...)
+    {
+    }
 }
 
 void AudioEffect::__processClassDeprecated (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames)
 {
-    objectOf (e)->__processDeprecated (inputs, outputs, sampleFrames);
+    try
+    {
+        objectOf (e)->__processDeprecated (inputs, outputs, sampleFrames);
+    }
+    catch (...)
+    {
+    }
 }
 
 void AudioEffect::processClassReplacing (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames)
 {
-    objectOf (e)->processReplacing (inputs, outputs, sampleFrames);
+    try
+    {
+        objectOf (e)->processReplacing (inputs, outputs, sampleFrames);
+    }
+    catch (...)
+    {
+        clearChannels (*e, outputs, sampleFrames);
+    }
 }
 
 void AudioEffect::processClassDoubleReplacing (AEffect* e, double** inputs, double** outputs, int32_t sampleFrames)
 {
-    objectOf (e)->processDoubleReplacing (inputs, outputs, sampleFrames);
+    try
+    {
+        objectOf (e)->processDoubleReplacing (inputs, outputs, sampleFrames);
+    }
+    catch (...)
+    {
+        clearChannels (*e, outputs, sampleFrames);
+    }
 }
 
 //==============================================================================

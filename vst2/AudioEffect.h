@@ -115,6 +115,8 @@ public:
     virtual bool __isOutputConnectedDeprecated (int output);
 
     // The record's entry functions: each finds the object through the record.
+    // None lets an exception through: a call that throws answers 0 (close still
+    // deletes the object) and a block that throws leaves silent outputs.
     static long long dispatchEffectClass (AEffect* e, int32_t opcode, int32_t index, long long value, void* ptr, float opt);
     static float getParameterClass (AEffect* e, int32_t index);
     static void setParameterClass (AEffect* e, int32_t index, float value);
@@ -142,7 +144,8 @@ protected:
     AEffect effectRecord;
 };
 
-/** Copies text into a host buffer of bufferSize bytes: cut to fit, always
-    terminated, the rest of the buffer zero. Nothing happens when buffer is null
-    or bufferSize is not positive. */
+/** Copies text and its terminator into a host buffer of bufferSize bytes and
+    writes nothing past them: a longer text is cut to bufferSize - 1 bytes, at
+    the start of the UTF-8 character that would not fit whole. Nothing happens
+    when buffer is null or bufferSize is not positive. */
 void copyToHostBuffer (const char* text, char* buffer, int bufferSize) noexcept;

@@ -1,13 +1,14 @@
 #include "JuceVSTWrapper.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace
 {
     constexpr const char* vendorName = "Velora";
-    constexpr int versionCode = 0x10001;
-    constexpr int recordVersion = 101;
+    // Version 1.0.1 as VST2 hosts are told it, in the record and when they ask.
+    constexpr int reportedVersion = 101;
     constexpr int32_t uniqueId = fourCharCode ("Vqr7");
 
     // Bytes in the host's buffer, terminator included, for each kind of text.
@@ -15,6 +16,13 @@ namespace
     constexpr int nameBytes = 32;         // parameter and effect names
     constexpr int programNameBytes = 24;  // the program-name buffer hosts size for
     constexpr int stringBytes = 64;       // vendor and product strings
+
+    // What can be a host's sample rate, announced block size or speaker count;
+    // the audio set-up refuses anything else. Host blocks longer than the
+    // announced size are processed in slices, so a refused size costs nothing.
+    constexpr double lowestSampleRate = 1000.0, highestSampleRate = 1536000.0;
+    constexpr int largestBlockSize = 65536;
+    constexpr int widestArrangement = 32;
 
     // Editor-window replies.
     constexpr long long done = 1, notDone = 0;
@@ -25,6 +33,14 @@ namespace
         return buffer != nullptr;
     }
 
+    /** Copies host input, with silence in place of NaN and infinite samples:
+        they would reach the output, through the bypass too. */
+    void copyAudibleSamples (float* destination, const float* source, int numSamples) noexcept
+    {
+        for (int i = 0; i < numSamples; ++i)
+            destination[i] = std::isfinite (source[i]) ? source[i] : 0.0f;
+    }
+
     int totalChannels (const juce::AudioProcessor& p, bool isInput)
     {
         return isInput ? p.getTotalNumInputChannels() : p.getTotalNumOutputChannels();
@@ -32,16 +48,19 @@ namespace
 }
 
 //==============================================================================
-JuceVSTWrapper::JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioProcessor> p)
+JuceVSTWrapper::JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioProcessor> p,
+                                juce::Rectangle<int> editorSize)
     : AudioEffectX (host, std::max (1, p->getNumPrograms()), 0),
       processor (std::move (p)),
-      parameters (*processor, true)
+      parameters (*processor, true),
+      editorRect { 0, 0, static_cast<int16_t> (editorSize.getHeight()), static_cast<int16_t> (editorSize.getWidth()) }
 {
     numParams = effectRecord.numParameters = parameters.getNumParameters();
     setFlag (hasEditorFlag, processor->hasEditor());
-    effectRecord.version = recordVersion;
+    effectRecord.version = reportedVersion;
     setUniqueID (uniqueId);
     updateChannelCounts();
+    setAudioRunning (false);
     canProcessReplacing (true);
     canDoubleReplacing (processor->supportsDoublePrecisionProcessing());
     isSynth (false);
@@ -88,26 +107,11 @@ long long JuceVSTWrapper::getEditorRect (EditorRect** rect)
     if (rect == nullptr)
         return notDone;
 
-    *rect = nullptr;
-
-    if (! processor->hasEditor())
-        return notDone;
-
-    // Hosts ask before opening, so without a window the editor's own size is
-    // measured on a throw-away instance.
-    const juce::MessageManagerLock lock;
-    auto bounds = editorWindow != nullptr ? editorWindow->getEditorBounds() : juce::Rectangle<int>();
-
-    if (editorWindow == nullptr)
-        if (std::unique_ptr<juce::AudioProcessorEditor> measured { processor->createEditorIfNeeded() })
-            bounds = measured->getLocalBounds();
-
-    if (bounds.isEmpty())
-        return notDone;
-
-    editorRect = { 0, 0, static_cast<int16_t> (bounds.getHeight()), static_cast<int16_t> (bounds.getWidth()) };
-    *rect = &editorRect;
-    return done;
+    // Hosts ask often, also before any window exists; the size is fixed, so
+    // nothing is built or locked to answer.
+    const bool known = processor->hasEditor() && editorRect.bottom > 0 && editorRect.right > 0;
+    *rect = known ? &editorRect : nullptr;
+    return known ? done : notDone;
 }
 
 long long JuceVSTWrapper::openEditor (void* parentWindow)
@@ -146,19 +150,46 @@ void JuceVSTWrapper::updateChannelCounts()
     numChannels = std::max (numInputs, numOutputs);
 }
 
+void JuceVSTWrapper::takeHostSettings()
+{
+    // Comparisons are false for NaN, so it is refused with the rest.
+    const auto rate = static_cast<double> (getSampleRate());
+
+    if (rate >= lowestSampleRate && rate <= highestSampleRate)
+        preparedRate = rate;
+
+    if (getBlockSize() > 0 && getBlockSize() <= largestBlockSize)
+        preparedBlockSize = getBlockSize();
+
+    tailRate.store (preparedRate);
+}
+
+void JuceVSTWrapper::setAudioRunning (bool shouldRun)
+{
+    const juce::ScopedLock sl (processor->getCallbackLock());
+    audioChannels = { effectRecord.numInputs, effectRecord.numOutputs, numChannels };
+    audioRunning = shouldRun;
+}
+
+void JuceVSTWrapper::prepareAudio()
+{
+    // The audio thread plays silence from here on and touches neither the
+    // processor nor the scratch channels until they are ready again.
+    setAudioRunning (false);
+    takeHostSettings();
+    updateChannelCounts();
+    processor->setRateAndBufferSizeDetails (preparedRate, preparedBlockSize);
+    processor->prepareToPlay (preparedRate, preparedBlockSize);
+    scratch.setSize (numChannels, preparedBlockSize, false, true, false);
+    setAudioRunning (true);
+}
+
 void JuceVSTWrapper::resume()
 {
-    const double rate = getSampleRate() > 0.0f ? static_cast<double> (getSampleRate()) : 44100.0;
-    const int maxBlock = getBlockSize() > 0 ? getBlockSize() : 1024;
-
-    updateChannelCounts();
-    processor->setRateAndBufferSizeDetails (rate, maxBlock);
-    processor->prepareToPlay (rate, maxBlock);
-
     {
-        const juce::ScopedLock sl (processor->getCallbackLock());
-        scratch.setSize (numChannels, maxBlock, false, true, false);
-        prepared = true;
+        const juce::ScopedLock setup (setupLock);
+        resumed = true;
+        prepareAudio();
     }
 
     AudioEffectX::resume();
@@ -166,17 +197,15 @@ void JuceVSTWrapper::resume()
 
 void JuceVSTWrapper::suspend()
 {
-    {
-        const juce::ScopedLock sl (processor->getCallbackLock());
-        prepared = false;
-    }
-
+    const juce::ScopedLock setup (setupLock);
+    resumed = false;
+    setAudioRunning (false);
     processor->releaseResources();
 }
 
 void JuceVSTWrapper::clearOutputs (float** outputs, int sampleFrames) const noexcept
 {
-    for (int ch = 0; ch < effectRecord.numOutputs; ++ch)
+    for (int ch = 0; ch < audioChannels.outputs; ++ch)
         if (outputs[ch] != nullptr)
             juce::FloatVectorOperations::clear (outputs[ch], sampleFrames);
 }
@@ -188,10 +217,11 @@ void JuceVSTWrapper::processReplacing (float** inputs, float** outputs, int samp
 
     const juce::ScopedLock sl (processor->getCallbackLock());
 
-    if (! prepared || processor->isSuspended() || scratch.getNumSamples() <= 0)
+    if (! audioRunning || processor->isSuspended() || scratch.getNumSamples() <= 0)
         return clearOutputs (outputs, sampleFrames);
 
-    const int numInputs = inputs == nullptr ? 0 : effectRecord.numInputs;
+    const int numInputs = inputs == nullptr ? 0 : audioChannels.inputs;
+    const int numWork = audioChannels.work;
     const bool bypass = bypassed.load (std::memory_order_relaxed);
 
     // Longer host blocks than announced go through in announced-size slices.
@@ -199,22 +229,22 @@ void JuceVSTWrapper::processReplacing (float** inputs, float** outputs, int samp
     {
         const int length = std::min (scratch.getNumSamples(), sampleFrames - start);
 
-        for (int ch = 0; ch < numChannels; ++ch)
+        for (int ch = 0; ch < numWork; ++ch)
         {
             if (ch < numInputs && inputs[ch] != nullptr)
-                scratch.copyFrom (ch, 0, inputs[ch] + start, length);
+                copyAudibleSamples (scratch.getWritePointer (ch), inputs[ch] + start, length);
             else
                 scratch.clear (ch, 0, length);
         }
 
-        juce::AudioBuffer<float> block (scratch.getArrayOfWritePointers(), numChannels, length);
+        juce::AudioBuffer<float> block (scratch.getArrayOfWritePointers(), numWork, length);
 
         if (bypass)
             processor->processBlockBypassed (block, noMidi);
         else
             processor->processBlock (block, noMidi);
 
-        for (int ch = 0; ch < effectRecord.numOutputs; ++ch)
+        for (int ch = 0; ch < audioChannels.outputs; ++ch)
             if (outputs[ch] != nullptr)
                 juce::FloatVectorOperations::copy (outputs[ch] + start, scratch.getReadPointer (ch), length);
     }
@@ -227,12 +257,14 @@ void JuceVSTWrapper::processDoubleReplacing (double** inputs, double** outputs, 
     if (outputs == nullptr || sampleFrames <= 0)
         return;
 
-    for (int ch = 0; ch < effectRecord.numOutputs; ++ch)
+    const juce::ScopedLock sl (processor->getCallbackLock());
+
+    for (int ch = 0; ch < audioChannels.outputs; ++ch)
     {
         if (outputs[ch] == nullptr)
             continue;
 
-        const double* input = inputs != nullptr && ch < effectRecord.numInputs ? inputs[ch] : nullptr;
+        const double* input = inputs != nullptr && ch < audioChannels.inputs ? inputs[ch] : nullptr;
 
         if (input == nullptr)
             std::fill (outputs[ch], outputs[ch] + sampleFrames, 0.0);
@@ -316,14 +348,30 @@ bool JuceVSTWrapper::getProgramNameIndexed (int, int index, char* text)
 }
 
 //==============================================================================
+juce::MemoryBlock& JuceVSTWrapper::chunkForThisThread()
+{
+    const auto caller = std::this_thread::get_id();
+    auto answer = std::find_if (chunkAnswers.begin(), chunkAnswers.end(),
+                                [caller] (const ChunkAnswer& a) { return a.owner == caller; });
+
+    if (answer == chunkAnswers.end())
+        answer = std::min_element (chunkAnswers.begin(), chunkAnswers.end(),
+                                   [] (const ChunkAnswer& a, const ChunkAnswer& b) { return a.lastAsked < b.lastAsked; });
+
+    answer->owner = caller;
+    answer->lastAsked = ++chunkRequests;
+    answer->data.reset();
+    return answer->data;
+}
+
 int JuceVSTWrapper::getChunk (void** data, bool isPreset)
 {
     if (data == nullptr)
         return 0;
 
-    // The block lives on until the next request, as hosts copy it after the call.
+    // Hosts copy the block after the call returns, so it outlives the call.
     const juce::ScopedLock sl (chunkLock);
-    chunk.reset();
+    auto& chunk = chunkForThisThread();
 
     if (isPreset)
         processor->getCurrentProgramStateInformation (chunk);
@@ -352,18 +400,42 @@ int JuceVSTWrapper::setChunk (void* data, int byteSize, bool isPreset)
 //==============================================================================
 bool JuceVSTWrapper::setSpeakerArrangement (VstSpeakerArrangement* input, VstSpeakerArrangement* output)
 {
-    if (input == nullptr || output == nullptr || input->numChannels < 0 || output->numChannels < 0)
+    const auto plausible = [] (const VstSpeakerArrangement* a)
+    {
+        return a != nullptr && a->numChannels >= 0 && a->numChannels <= widestArrangement;
+    };
+
+    if (! plausible (input) || ! plausible (output))
         return false;
 
     juce::AudioProcessor::BusesLayout layout;
     layout.inputBuses.add (juce::AudioChannelSet::canonicalChannelSet (input->numChannels));
     layout.outputBuses.add (juce::AudioChannelSet::canonicalChannelSet (output->numChannels));
 
-    if (! processor->checkBusesLayoutSupported (layout) || ! processor->setBusesLayout (layout))
+    const juce::ScopedLock setup (setupLock);
+
+    if (layout == processor->getBusesLayout())
+        return true;
+
+    if (! processor->checkBusesLayoutSupported (layout))
         return false;
 
-    updateChannelCounts();
-    return true;
+    // Hosts may change the arrangement while resumed: the audio path stops
+    // before the channel counts change and starts again prepared for them.
+    setAudioRunning (false);
+    const bool changed = processor->setBusesLayout (layout);
+
+    if (resumed)
+    {
+        prepareAudio();
+    }
+    else
+    {
+        updateChannelCounts();
+        setAudioRunning (false);
+    }
+
+    return changed;
 }
 
 bool JuceVSTWrapper::setBypass (bool shouldBypass)
@@ -380,13 +452,13 @@ bool JuceVSTWrapper::setProcessPrecision (int precision)
 
 int JuceVSTWrapper::getGetTailSize()
 {
-    return juce::roundToInt (processor->getTailLengthSeconds() * static_cast<double> (getSampleRate()));
+    return juce::roundToInt (processor->getTailLengthSeconds() * tailRate.load());
 }
 
 bool JuceVSTWrapper::getEffectName (char* text)     { return copyText (processor->getName(), text, nameBytes); }
 bool JuceVSTWrapper::getVendorString (char* text)   { return copyText (vendorName, text, stringBytes); }
 bool JuceVSTWrapper::getProductString (char* text)  { return copyText (processor->getName(), text, stringBytes); }
-int JuceVSTWrapper::getVendorVersion()              { return versionCode; }
+int JuceVSTWrapper::getVendorVersion()              { return reportedVersion; }
 
 int JuceVSTWrapper::canDo (char* text)
 {

@@ -7,20 +7,30 @@
 #include "AudioEffectX.h"
 #include "VstEditorWindow.h"
 
+#include <array>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 /** Presents a JUCE processor to a VST 2.4 host through AudioEffectX: its
     parameters, programs, state chunks, audio and editor window. Automation the
     processor reports goes back to the host as host opcode 0, framed by begin and
     end edit. JUCE runs on a message thread of its own, shared by every instance
-    in the process, so timers and repaints run whether or not the host sends idle. */
+    in the process, so timers and repaints run whether or not the host sends idle.
+
+    Hosts resume, suspend and change the speaker arrangement from threads of
+    their own, also while their audio thread processes: each such change stops
+    the audio path (it plays silence meanwhile), rebuilds what it must outside
+    the processor's callback lock and starts the audio path again. */
 class JuceVSTWrapper : public AudioEffectX,
                        private juce::AudioProcessorListener,
                        private juce::AudioPlayHead,
                        private juce::AsyncUpdater
 {
 public:
-    JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioProcessor> processor);
+    /** editorSize is the editor's fixed size, answered to hosts before a window is open. */
+    JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioProcessor> processor,
+                    juce::Rectangle<int> editorSize);
 
     /** Stops the editor, every timer and every pending callback, then frees the processor. */
     ~JuceVSTWrapper() override;
@@ -50,7 +60,9 @@ public:
     void getProgramName (char* name) override;
     bool getProgramNameIndexed (int category, int index, char* text) override;
 
-    /** The whole bank, or the current program when isPreset is true. */
+    /** The whole bank, or the current program when isPreset is true. The block
+        stays valid until the same thread asks again, so hosts asking from two
+        threads at once each copy their own. */
     int getChunk (void** data, bool isPreset) override;
     int setChunk (void* data, int byteSize, bool isPreset) override;
 
@@ -85,9 +97,18 @@ private:
     long long openEditor (void* parentWindow);
     void closeEditor();
 
+    /** Takes the host's sample rate and block size where they can be ones. */
+    void takeHostSettings();
+    /** Prepares the processor for the current settings and starts the audio path. */
+    void prepareAudio();
+    /** Stops the audio path, or restarts it with the current channel counts. */
+    void setAudioRunning (bool shouldRun);
     void updateChannelCounts();
     juce::AudioProcessorParameter* parameterAt (int index) const;
     void clearOutputs (float** outputs, int sampleFrames) const noexcept;
+
+    /** The last answer made for the calling thread, made anew. */
+    juce::MemoryBlock& chunkForThisThread();
 
     // Declared first, so JUCE and its message thread outlive everything below.
     juce::ScopedJuceInitialiser_GUI libraryInitialiser;
@@ -96,18 +117,43 @@ private:
     std::unique_ptr<juce::AudioProcessor> processor;
     juce::LegacyAudioParametersWrapper parameters;
 
+    // One answer per asking thread, reused by the thread that asked least lately
+    // once every slot is taken.
+    struct ChunkAnswer
+    {
+        std::thread::id owner;
+        juce::MemoryBlock data;
+        juce::uint64 lastAsked = 0;
+    };
+
     juce::CriticalSection chunkLock;
-    juce::MemoryBlock chunk;
+    std::array<ChunkAnswer, 4> chunkAnswers;
+    juce::uint64 chunkRequests = 0;
 
     std::unique_ptr<VstEditorWindow> editorWindow;
-    EditorRect editorRect {};
+    EditorRect editorRect;  // set once, when constructed
 
-    // The audio path works in its own channels, so hosts that hand over the same
-    // buffer for an input and an output (or for two outputs) are served alike.
+    // Host-thread changes of the audio set-up take turns on this lock; the
+    // audio thread never takes it. Under it: the fields up to numChannels.
+    juce::CriticalSection setupLock;
+    bool resumed = false;
+    double preparedRate = 44100.0;
+    int preparedBlockSize = 1024;
+    int numChannels = 0;
+    std::atomic<double> tailRate { 44100.0 };
+
+    // What the audio path works with, changed under the callback lock only.
+    // It works in its own channels, so hosts that hand over the same buffer for
+    // an input and an output (or for two outputs) are served alike.
+    struct AudioChannels
+    {
+        int inputs = 0, outputs = 0, work = 0;
+    };
+
     juce::AudioBuffer<float> scratch;
     juce::MidiBuffer noMidi;
-    int numChannels = 0;
-    bool prepared = false;
+    AudioChannels audioChannels;
+    bool audioRunning = false;
     std::atomic<bool> bypassed { false };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (JuceVSTWrapper)

@@ -22,11 +22,6 @@ VstEditorWindow::~VstEditorWindow()
     removeFromDesktop();
 }
 
-juce::Rectangle<int> VstEditorWindow::getEditorBounds() const
-{
-    return editor->getLocalBounds();
-}
-
 void VstEditorWindow::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colours::black);

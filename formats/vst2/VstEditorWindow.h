@@ -14,9 +14,6 @@ public:
     VstEditorWindow (std::unique_ptr<juce::AudioProcessorEditor> editor, void* parentWindow);
     ~VstEditorWindow() override;
 
-    /** The editor's size, which is also the window's. */
-    juce::Rectangle<int> getEditorBounds() const;
-
     void paint (juce::Graphics& g) override;
 
 private:

@@ -7,6 +7,9 @@
 
 namespace
 {
+    // The editor is a fixed picture; hosts learn its size before any window exists.
+    const juce::Rectangle<int> editorSize { 325, 454 };
+
     AEffect* createEffect (HostCallback host)
     {
         if (host == nullptr)
@@ -21,7 +24,7 @@ namespace
         try
         {
             auto processor = juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_VST);
-            return (new JuceVSTWrapper (host, std::move (processor)))->getAeffect();
+            return (new JuceVSTWrapper (host, std::move (processor), editorSize))->getAeffect();
         }
         catch (...)
         {

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <new>
+#include <stdexcept>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -754,5 +757,105 @@ TEST (AudioEffectArrangements, AllocateCopyAndFree)
     EXPECT_EQ (copy, nullptr);
     EXPECT_TRUE (effect.deallocateArrangement (&source));
     EXPECT_TRUE (effect.deallocateArrangement (&source));
+}
+
+//==============================================================================
+TEST (AudioEffectHostText, WritesTheTextAndTerminatorOnlyCutAtACharacter)
+{
+    // clang-format off
+    const struct { const char* text; int bufferSize; const char* written; } cases[] = {
+        { "mix", 32, "mix" },
+        { "mix", 4, "mix" },
+        { "mix", 3, "mi" },
+        { "", 8, "" },
+        { nullptr, 8, "" },
+        { "abcdefgh", 8, "abcdefg" },
+        { "ab\xC3\x84", 4, "ab" },                  // two-byte character cut after its lead byte
+        { "ab\xC3\x84", 5, "ab\xC3\x84" },
+        { "a\xE2\x82\xAC", 4, "a" },                // three-byte character cut after two bytes
+        { "a\xE2\x82\xAC", 3, "a" },
+        { "\xF0\x9F\x8E\xB8x", 4, "" },              // four-byte character that cannot fit
+        { "\xF0\x9F\x8E\xB8x", 5, "\xF0\x9F\x8E\xB8" },
+        { "abc", 1, "" },
+    };
+    // clang-format on
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (std::string (c.text == nullptr ? "(null)" : c.text) + " into " + std::to_string (c.bufferSize));
+        char buffer[40];
+        std::memset (buffer, 'x', sizeof (buffer));
+
+        copyToHostBuffer (c.text, buffer, c.bufferSize);
+
+        const auto length = std::strlen (c.written);
+        EXPECT_EQ (std::string (buffer, length), c.written);
+        EXPECT_EQ (buffer[length], 0);
+        EXPECT_EQ (std::string (buffer + length + 1, sizeof (buffer) - length - 1),
+                   std::string (sizeof (buffer) - length - 1, 'x')) << "written past the terminator";
+    }
+
+    char untouched[4] = "abc";
+    copyToHostBuffer ("x", untouched, 0);
+    copyToHostBuffer ("x", nullptr, 8);
+    EXPECT_STREQ (untouched, "abc");
+}
+
+//==============================================================================
+/** An effect whose every operation the entries reach throws. */
+struct ThrowingEffect : AudioEffectX
+{
+    explicit ThrowingEffect (bool* destroyedFlag = nullptr) : AudioEffectX (nullptr, 12, 9), destroyed (destroyedFlag) {}
+    ~ThrowingEffect() override  { if (destroyed != nullptr) *destroyed = true; }
+
+    long long dispatcher (int, int, long long, void*, float) override   { throw std::bad_alloc(); }
+    void processReplacing (float**, float**, int) override              { throw std::runtime_error ("block"); }
+    void processDoubleReplacing (double**, double**, int) override      { throw 7; }
+    void __processDeprecated (float**, float**, int) override           { throw std::bad_alloc(); }
+    void setParameter (int, float) override                             { throw std::bad_alloc(); }
+    float getParameter (int) override                                   { throw std::bad_alloc(); }
+
+    bool* destroyed;
+};
+
+TEST (AudioEffectEntries, NoExceptionReachesTheHost)
+{
+    ThrowingEffect effect;
+    auto* e = effect.getAeffect();
+
+    for (int opcode : { 0, 12, 23, 51, 49, 1000 })  // open, resume, chunk, can-do, version, unknown
+        EXPECT_EQ (e->dispatcher (e, opcode, 0, 1, marker, 0.0f), 0) << opcode;
+
+    EXPECT_NO_THROW (e->setParameter (e, 0, 0.5f));
+    EXPECT_EQ (e->getParameter (e, 0), 0.0f);
+
+    // A block that throws leaves silence in the outputs the record announces.
+    float left[16], right[16];
+    double leftDouble[16], rightDouble[16];
+    float* outputs[] = { left, right };
+    double* doubleOutputs[] = { leftDouble, rightDouble };
+
+    std::fill (std::begin (left), std::end (left), 1.0f);
+    std::fill (std::begin (right), std::end (right), 1.0f);
+    e->processReplacing (e, outputs, outputs, 16);
+    EXPECT_TRUE (std::all_of (std::begin (left), std::end (left), [] (float s) { return s == 0.0f; }));
+    EXPECT_TRUE (std::all_of (std::begin (right), std::end (right), [] (float s) { return s == 0.0f; }));
+
+    std::fill (std::begin (rightDouble), std::end (rightDouble), 1.0);
+    e->processDoubleReplacing (e, doubleOutputs, doubleOutputs, 16);
+    EXPECT_TRUE (std::all_of (std::begin (rightDouble), std::end (rightDouble), [] (double s) { return s == 0.0; }));
+
+    EXPECT_NO_THROW (e->processAccumulating (e, outputs, outputs, 16));
+    EXPECT_NO_THROW (e->processReplacing (e, nullptr, nullptr, 16));
+}
+
+TEST (AudioEffectEntries, CloseDeletesTheEffectEvenWhenItThrows)
+{
+    bool destroyed = false;
+    auto* effect = new ThrowingEffect (&destroyed);
+    auto* e = effect->getAeffect();
+
+    EXPECT_EQ (e->dispatcher (e, effectClose, 0, 0, nullptr, 0.0f), 1);
+    EXPECT_TRUE (destroyed);
 }
 }

@@ -94,6 +94,21 @@ public:
         return static_cast<int> (count);
     }
 
+    /** The size of the window the plug-in put inside this one. */
+    std::pair<int, int> childSize() const
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XQueryTree (display, window, &root, &parent, &children, &count);
+        XWindowAttributes attributes {};
+        const bool found = count == 1 && XGetWindowAttributes (display, children[0], &attributes) != 0;
+
+        if (children != nullptr)
+            XFree (children);
+
+        return found ? std::make_pair (attributes.width, attributes.height) : std::make_pair (0, 0);
+    }
+
     bool hasChildren (int expected) const
     {
         return waitUntil ([&] { return countChildren() == expected; });
@@ -214,6 +229,9 @@ TEST_F (Vst2EditorWindow, OpensAtItsSizeShowsItsPictureAndTakesClicksAgainAfterR
     {
         SCOPED_TRACE (round.name);
         ASSERT_TRUE (open (window));
+
+        // The size answered before the window existed is the editor's own.
+        EXPECT_EQ (window.childSize(), std::make_pair (editorWidth, editorHeight));
 
         const auto before = window.grabPainted();
         keepScreenshot (before, round.name);

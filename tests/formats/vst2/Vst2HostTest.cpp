@@ -3,6 +3,7 @@
 
 #include "Vst2TestHost.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -76,7 +77,7 @@ TEST (Vst2Module, TheRecordPresentsTheChorus)
 
     EXPECT_EQ (plugin.dispatch (effectGetPlugCategory), effectCategory);
     EXPECT_EQ (plugin.dispatch (effectGetVstVersion), 2400);
-    EXPECT_EQ (plugin.dispatch (effectGetVendorVersion), 0x10001);
+    EXPECT_EQ (plugin.dispatch (effectGetVendorVersion), 101) << "version 1.0.1, as the record says";
     EXPECT_EQ (plugin.text (effectGetEffectName), "Modulix QR7150");
     EXPECT_EQ (plugin.text (effectGetProductString), "Modulix QR7150");
     EXPECT_EQ (plugin.text (effectGetVendorString), "Velora");
@@ -222,6 +223,148 @@ TEST (Vst2Module, ParametersShowTheirNamesAndTexts)
     EXPECT_EQ (plugin.text (effectGetParameterName, numParameters), "");
     EXPECT_EQ (plugin.getParameter (-1), 0.0f);
     plugin.setParameter (numParameters, 0.5f);
+}
+
+/** The answer to a text opcode in a buffer of 'x' canaries: the text, and
+    whether every byte past its terminator is still a canary. */
+struct TextAnswer
+{
+    std::string text;
+    bool onlyTextWritten;
+};
+
+TextAnswer askText (Instance& plugin, int opcode, int index)
+{
+    char buffer[256];
+    std::memset (buffer, 'x', sizeof (buffer));
+    plugin.dispatch (opcode, index, 0, buffer);
+
+    const auto length = strnlen (buffer, sizeof (buffer));
+    const bool untouched = std::all_of (buffer + std::min (length + 1, sizeof (buffer)), buffer + sizeof (buffer),
+                                        [] (char c) { return c == 'x'; });
+    return { std::string (buffer, length), length < sizeof (buffer) && untouched };
+}
+
+/** A program chunk of plugin's current program whose preset path is renamed. */
+std::vector<char> withPresetName (std::vector<char> chunk, const std::string& name)
+{
+    constexpr size_t headerBytes = 8;
+    std::string text (chunk.begin() + headerBytes, chunk.end() - 1);
+
+    for (size_t at; (at = text.find ("Init.vmxp")) != std::string::npos;)
+        text.replace (at, 9, name + ".vmxp");
+
+    const auto textBytes = (uint32_t) text.size();
+    std::vector<char> renamed (chunk.begin(), chunk.begin() + headerBytes);
+    std::memcpy (renamed.data() + 4, &textBytes, sizeof (textBytes));
+    renamed.insert (renamed.end(), text.begin(), text.end());
+    renamed.push_back (0);
+    return renamed;
+}
+
+bool isWholeUtf8 (const std::string& text)
+{
+    for (size_t i = 0; i < text.size();)
+    {
+        const auto lead = (unsigned char) text[i];
+        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+
+        if (length == 0 || i + length > text.size())
+            return false;
+
+        for (size_t k = 1; k < length; ++k)
+            if (((unsigned char) text[i + k] & 0xC0) != 0x80)
+                return false;
+
+        i += length;
+    }
+
+    return true;
+}
+
+TEST (Vst2Module, TextAnswersWriteTheirTextAndTerminatorOnly)
+{
+    Instance plugin;
+    ASSERT_NE (plugin.effect, nullptr);
+    plugin.setParameter (chorusType, 0.5f);
+    plugin.setParameter (mix, 0.25f);
+
+    // clang-format off
+    const struct { int opcode, index; const char* text; } cases[] = {
+        { effectGetParameterName, mix, "mix" },          { effectGetParameterName, chorusType, "chorusType" },
+        { effectGetParameterLabel, mix, "" },            { effectGetParameterDisplay, mix, "2.50" },
+        { effectGetParameterDisplay, chorusType, "Type 2" }, { effectGetParameterName, numParameters, "" },
+        { effectGetProgramName, 0, "Init" },             { effectGetProgramNameIndexed, 11, "Init" },
+        { effectGetEffectName, 0, "Modulix QR7150" },    { effectGetVendorString, 0, "Velora" },
+        { effectGetProductString, 0, "Modulix QR7150" },
+    };
+    // clang-format on
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE ("opcode " + std::to_string (c.opcode) + " index " + std::to_string (c.index));
+        const auto answer = askText (plugin, c.opcode, c.index);
+        EXPECT_EQ (answer.text, c.text);
+        EXPECT_TRUE (answer.onlyTextWritten);
+    }
+}
+
+TEST (Vst2Module, LongProgramNamesAreCutAtACharacterBoundaryWithinTheirLimit)
+{
+    Instance plugin;
+    ASSERT_NE (plugin.effect, nullptr);
+
+    std::string umlauts;
+
+    for (int i = 0; i < 10; ++i)
+        umlauts += "\xC3\x84";  // A with diaeresis
+
+    // clang-format off
+    const struct { std::string name, shown; } cases[] = {
+        { "Chorus x" + umlauts,     "Chorus x" + umlauts.substr (0, 14) },  // 22 bytes, not 23
+        { "Chorus xy" + umlauts,    "Chorus xy" + umlauts.substr (0, 14) }, // the 23rd byte ends a character
+        { "Short \xE2\x82\xAC",    "Short \xE2\x82\xAC" },
+        { std::string (30, 'a'),    std::string (23, 'a') },
+    };
+    // clang-format on
+
+    const auto original = plugin.chunk (true);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        const auto renamed = withPresetName (original, c.name);
+        plugin.dispatch (effectSetChunk, 1, (long long) renamed.size(), (void*) renamed.data());
+
+        for (const auto opcode : { effectGetProgramName, effectGetProgramNameIndexed })
+        {
+            const auto answer = askText (plugin, opcode, 0);
+            EXPECT_EQ (answer.text, c.shown) << opcode;
+            EXPECT_TRUE (isWholeUtf8 (answer.text)) << opcode;
+            EXPECT_TRUE (answer.onlyTextWritten) << opcode;
+        }
+    }
+}
+
+TEST (Vst2Module, AChunkAnswerStaysWholeWhileAnotherThreadAsksForOne)
+{
+    Instance plugin;
+    ASSERT_NE (plugin.effect, nullptr);
+    const auto expected = plugin.chunk (false);
+
+    for (int round = 0; round < 8; ++round)
+    {
+        void* data = nullptr;
+        const auto size = plugin.dispatch (effectGetChunk, 0, 0, &data);
+        ASSERT_EQ (size, (long long) expected.size());
+
+        // The other thread asks, and its call returns, before this one copies
+        // (a block freed meanwhile shows in the sanitizer trees at once).
+        std::thread other ([&] { plugin.chunk (round % 2 == 0); });
+        other.join();
+
+        EXPECT_EQ (std::vector<char> ((char*) data, (char*) data + size), expected);
+    }
 }
 
 TEST (Vst2Module, AProgramSwitchHandsTheHostNineValuesInIndexOrder)

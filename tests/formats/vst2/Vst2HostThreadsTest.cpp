@@ -1,0 +1,108 @@
+// A host's second thread asking the built VST2 module for its state, programs
+// and parameter texts while the audio thread processes and the window is open,
+// as hosts do when they save a project or refresh a generic view during play.
+// The ThreadSanitizer tree reports anything the threads share unguarded.
+
+#include "Vst2TestHost.h"
+
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <thread>
+
+namespace
+{
+using namespace Vst2TestHost;
+
+constexpr int numPrograms = 12;
+constexpr int numParameters = 9;
+
+/** A plain top-level X window for the editor to live in. */
+struct ParentWindow
+{
+    explicit ParentWindow (Display* d)
+        : display (d), window (XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 325, 454, 0, 0, 0))
+    {
+        XMapWindow (display, window);
+        XSync (display, False);
+    }
+
+    ~ParentWindow()
+    {
+        XDestroyWindow (display, window);
+        XSync (display, False);
+    }
+
+    ParentWindow (const ParentWindow&) = delete;
+    ParentWindow& operator= (const ParentWindow&) = delete;
+
+    Display* display;
+    Window window;
+};
+
+/** Everything a host's non-audio thread asks for, once around. */
+void askEverything (Instance& plugin, int round)
+{
+    const auto bank = plugin.chunk (false);
+    const auto program = plugin.chunk (true);
+    EXPECT_FALSE (bank.empty());
+    EXPECT_FALSE (program.empty());
+
+    plugin.dispatch (effectSetProgram, 0, round % numPrograms);
+    plugin.text (effectGetProgramName);
+
+    for (int p = 0; p < numPrograms; ++p)
+    {
+        char name[64];
+        plugin.dispatch (effectGetProgramNameIndexed, p, 0, name);
+    }
+
+    for (int i = 0; i < numParameters; ++i)
+    {
+        plugin.text (effectGetParameterName, i);
+        plugin.text (effectGetParameterDisplay, i);
+        plugin.text (effectGetParameterLabel, i);
+        plugin.getParameter (i);
+    }
+
+    EditorRect* rect = nullptr;
+    plugin.dispatch (effectEditorGetRect, 0, 0, &rect);
+}
+
+TEST (Vst2HostThreads, AHostThreadAsksWhileAudioRunsAndTheWindowIsOpen)
+{
+    Display* display = XOpenDisplay (nullptr);
+
+    if (display == nullptr)
+        GTEST_SKIP() << "no X display (run under tools/with-display.sh)";
+
+    {
+        const ParentWindow parent (display);
+        Instance plugin;
+        ASSERT_NE (plugin.effect, nullptr);
+        plugin.resume();
+        ASSERT_EQ (plugin.dispatch (effectEditorOpen, 0, 0, reinterpret_cast<void*> (parent.window)), 1);
+
+        std::atomic<bool> stop { false }, finite { true };
+
+        std::thread audio ([&]
+        {
+            while (! stop.load())
+                for (auto s : plugin.process (blockSize))
+                    if (! std::isfinite (s))
+                        finite = false;
+        });
+
+        // The host's main thread opened the window; another of its threads asks.
+        std::thread second ([&] { for (int round = 0; round < 30; ++round) askEverything (plugin, round); });
+        second.join();
+        stop = true;
+        audio.join();
+        EXPECT_TRUE (finite);
+
+        plugin.dispatch (effectEditorClose);
+    }
+
+    XCloseDisplay (display);
+}
+}
