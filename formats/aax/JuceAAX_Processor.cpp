@@ -13,9 +13,6 @@
 #include <cstring>
 #include <string>
 
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
-
-#include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
 
 namespace
 {
@@ -65,7 +62,7 @@ namespace
 // The processor is made once JUCE runs (the first member), so that its timers
 // have a message thread from the start.
 JuceAAX_Processor::JuceAAX_Processor()
-    : processor (juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_AAX))
+    : processor (JuceAAX_SharedJuce::createProcessor())
 {
     listenToProcessor();
 }

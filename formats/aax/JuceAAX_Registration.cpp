@@ -14,9 +14,6 @@
 #include <memory>
 #include <optional>
 
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
-
-#include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
 
 namespace
 {
@@ -130,7 +127,7 @@ namespace
     {
         // A temporary processor tells which layouts the effect supports.
         const std::unique_ptr<juce::AudioProcessor, DeleteWithMessageThreadHeld> processor (
-            juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_AAX).release());
+            JuceAAX_SharedJuce::createProcessor().release());
 
         descriptor.AddName (shortName);
         descriptor.AddName (fullName);

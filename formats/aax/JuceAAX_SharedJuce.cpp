@@ -1,7 +1,11 @@
 #include "JuceAAX_SharedJuce.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_audio_plugin_client/utility/juce_LinuxMessageThread.h>
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
+
+#include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
 
 #include <memory>
 #include <mutex>
@@ -16,6 +20,7 @@ namespace
     };
 
     std::mutex lock;
+    std::mutex creationLock;
     int users = 0;
     std::unique_ptr<Runtime> runtime;
 }
@@ -36,4 +41,10 @@ JuceAAX_SharedJuce::~JuceAAX_SharedJuce()
 
     if (--users == 0)
         runtime.reset();
+}
+
+std::unique_ptr<juce::AudioProcessor> JuceAAX_SharedJuce::createProcessor()
+{
+    const std::lock_guard<std::mutex> guard (creationLock);
+    return juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_AAX);
 }
