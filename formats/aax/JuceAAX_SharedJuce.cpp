@@ -22,7 +22,10 @@ namespace
     std::mutex lock;
     std::mutex creationLock;
     int users = 0;
-    std::unique_ptr<Runtime> runtime;
+
+    // Not an owning static: a process that exits with instances alive must not
+    // shut JUCE down from the exit handlers, after JUCE's own statics are gone.
+    Runtime* runtime = nullptr;
 }
 
 JuceAAX_SharedJuce::JuceAAX_SharedJuce()
@@ -30,7 +33,7 @@ JuceAAX_SharedJuce::JuceAAX_SharedJuce()
     const std::lock_guard<std::mutex> guard (lock);
 
     if (users == 0)
-        runtime = std::make_unique<Runtime>();
+        runtime = new Runtime();
 
     ++users;
 }
@@ -40,7 +43,10 @@ JuceAAX_SharedJuce::~JuceAAX_SharedJuce()
     const std::lock_guard<std::mutex> guard (lock);
 
     if (--users == 0)
-        runtime.reset();
+    {
+        delete runtime;
+        runtime = nullptr;
+    }
 }
 
 std::unique_ptr<juce::AudioProcessor> JuceAAX_SharedJuce::createProcessor()
