@@ -30,13 +30,18 @@ private:
 };
 
 //==============================================================================
+// JUCE's message thread runs the editor's timers and repaints; every host call
+// that builds, shows or deletes it first locks the message manager.
 JuceAAX_GUI::JuceAAX_GUI() = default;
 
-JuceAAX_GUI::~JuceAAX_GUI() = default;
+JuceAAX_GUI::~JuceAAX_GUI()
+{
+    deleteContents();
+}
 
 AAX_Result JuceAAX_GUI::Uninitialize()
 {
-    component.reset();
+    deleteContents();
     return AAX_CEffectGUI::Uninitialize();
 }
 
@@ -47,6 +52,8 @@ juce::Component* JuceAAX_GUI::getContentComponent() const noexcept
 
 void JuceAAX_GUI::CreateViewContents()
 {
+    const juce::MessageManagerLock lock;
+
     if (component != nullptr)
         return;
 
@@ -55,16 +62,31 @@ void JuceAAX_GUI::CreateViewContents()
     if (owner == nullptr)
         return;
 
-    if (auto* editor = owner->getPluginInstance().createEditorIfNeeded())
+    // A processor has one editor at a time: it belongs to the GUI object that
+    // made it, and any other GUI object of the instance stays without a view.
+    auto& processor = owner->getPluginInstance();
+
+    if (processor.getActiveEditor() != nullptr)
+        return;
+
+    if (auto* editor = processor.createEditorIfNeeded())
         component = std::make_unique<ContentWrapperComponent> (std::unique_ptr<juce::AudioProcessorEditor> (editor));
 }
 
 void JuceAAX_GUI::CreateViewContainer()
 {
+    const juce::MessageManagerLock lock;
     CreateViewContents();
+
+    if (component == nullptr)
+        return;
+
+    // A new container replaces the previous one, also without a clear in between:
+    // the editor leaves the old window before the host can destroy it.
+    component->removeFromDesktop();
     auto* nativeView = GetViewContainerPtr();
 
-    if (component == nullptr || nativeView == nullptr || GetViewContainerType() != AAX_eViewContainer_Type_Native)
+    if (nativeView == nullptr || GetViewContainerType() != AAX_eViewContainer_Type_Native)
         return;
 
     component->setVisible (true);
@@ -73,14 +95,23 @@ void JuceAAX_GUI::CreateViewContainer()
 
 void JuceAAX_GUI::DeleteViewContainer()
 {
-    if (component != nullptr)
-        component->removeFromDesktop();
+    deleteContents();
+}
 
+void JuceAAX_GUI::deleteContents()
+{
+    if (component == nullptr)
+        return;
+
+    const juce::MessageManagerLock lock;
+    component->removeFromDesktop();
     component.reset();
 }
 
 AAX_Result JuceAAX_GUI::GetViewSize (AAX_Point* size) const
 {
+    const juce::MessageManagerLock lock;
+
     if (component == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 

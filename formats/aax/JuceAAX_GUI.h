@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AAX_CEffectGUI.h"
+#include "JuceAAX_SharedJuce.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -19,13 +20,14 @@ public:
     /** The editor's size; -20004 while there is none. */
     AAX_Result GetViewSize (AAX_Point* size) const override;
 
-    /** The component holding the editor, or null. */
+    /** The component holding the editor, or null. Lock the message manager while using it. */
     juce::Component* getContentComponent() const noexcept;
 
 protected:
-    /** Has the processor create its editor, once; a processor without one leaves no view. */
+    /** Has the processor create its editor, once. A processor without one, or
+        whose editor another GUI object already shows, leaves no view. */
     void CreateViewContents() override;
-    /** Shows the editor in the host's native view. */
+    /** Shows the editor in the host's native view, taking it out of any view it was in. */
     void CreateViewContainer() override;
     /** Takes the editor off the screen and deletes it. */
     void DeleteViewContainer() override;
@@ -33,6 +35,10 @@ protected:
 private:
     class ContentWrapperComponent;
 
-    juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    /** Takes the editor off the screen and deletes it, with the message manager locked. */
+    void deleteContents();
+
+    // Declared first, so JUCE and its message thread outlive the editor.
+    JuceAAX_SharedJuce sharedJuce;
     std::unique_ptr<ContentWrapperComponent> component;
 };

@@ -13,9 +13,6 @@
 #include <cstring>
 #include <string>
 
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
-
-#include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
 
 namespace
 {
@@ -62,13 +59,21 @@ namespace
 }
 
 //==============================================================================
+// The processor is made once JUCE runs (the first member), so that its timers
+// have a message thread from the start.
 JuceAAX_Processor::JuceAAX_Processor()
-    : JuceAAX_Processor (juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_AAX))
+    : processor (JuceAAX_SharedJuce::createProcessor())
 {
+    listenToProcessor();
 }
 
 JuceAAX_Processor::JuceAAX_Processor (std::unique_ptr<juce::AudioProcessor> processorToUse)
     : processor (std::move (processorToUse))
+{
+    listenToProcessor();
+}
+
+void JuceAAX_Processor::listenToProcessor()
 {
     AAX_CEffectParameters::GetNumberOfChunks (&juceChunkIndex);
     processor->addListener (this);
@@ -76,10 +81,14 @@ JuceAAX_Processor::JuceAAX_Processor (std::unique_ptr<juce::AudioProcessor> proc
 
 JuceAAX_Processor::~JuceAAX_Processor()
 {
+    // With the message thread held, none of the processor's timers runs while it goes.
+    const juce::MessageManagerLock lock;
     processor->removeListener (this);
 
     if (prepared)
         processor->releaseResources();
+
+    processor.reset();
 }
 
 //==============================================================================
@@ -158,6 +167,11 @@ void JuceAAX_Processor::addProcessorParameters()
                                                      AAX_CNumberDisplayDelegate<float, 3u, 0u>(),
                                                      isAutomatable (p, i));
         parameter->AddShortenedName (AAX_CString (nameOf (p, i, shortNameLength).toRawUTF8()));
+
+        // An instance initialised again keeps the processor's values: stored
+        // before the parameter has the host's automation, without a word to it.
+        if (const auto current = valueOf (p, i); current != defaultOf (p, i))
+            parameter->UpdateNormalizedValue (static_cast<double> (current));
 
         const auto steps = static_cast<uint32_t> (numStepsOf (p, i));
         parameter->SetNumberOfSteps (steps);
@@ -254,8 +268,10 @@ AAX_Result JuceAAX_Processor::UpdateParameterNormalizedValue (AAX_CParamID id, d
     const auto result = AAX_CEffectParameters::UpdateParameterNormalizedValue (id, value, source);
     const auto index = processorIndexOf (id);
 
+    // The processor plays the value the parameter took, which may differ from
+    // the host's (clamped to the range; a NaN leaves the value as it was).
     if (result == AAX_SUCCESS && index >= 0)
-        setValueOf (*processor, index, static_cast<float> (value));
+        setValueOf (*processor, index, static_cast<float> (parameterManager.GetParameterByID (id)->GetNormalizedValue()));
 
     return result;
 }
@@ -333,9 +349,10 @@ AAX_Result JuceAAX_Processor::GetChunkSize (AAX_CTypeID id, uint32_t* out) const
         return AAX_CEffectParameters::GetChunkSize (id, out);
 
     const std::lock_guard<std::mutex> guard (stateLock);
-    reportedState.reset();
-    processor->getStateInformation (reportedState);
-    *out = static_cast<uint32_t> (reportedState.getSize());
+    auto& state = reportedStates[std::this_thread::get_id()];
+    state.reset();
+    processor->getStateInformation (state);
+    *out = static_cast<uint32_t> (state.getSize());
     return AAX_SUCCESS;
 }
 
@@ -344,16 +361,26 @@ AAX_Result JuceAAX_Processor::GetChunk (AAX_CTypeID id, AAX_SPlugInChunk* chunk)
     if (id != juceChunkID)
         return AAX_CEffectParameters::GetChunk (id, chunk);
 
-    // The host sized the chunk from the state GetChunkSize took; a state
-    // taken now could be longer than that.
-    const std::lock_guard<std::mutex> guard (stateLock);
+    // The host sized the chunk from the state this thread's GetChunkSize took;
+    // a state taken now, or for another thread, could be longer than that.
+    juce::MemoryBlock state;
 
-    if (reportedState.isEmpty())
+    {
+        const std::lock_guard<std::mutex> guard (stateLock);
+        const auto reported = reportedStates.find (std::this_thread::get_id());
+
+        if (reported == reportedStates.end())
+            return AAX_ERROR_INCORRECT_CHUNK_SIZE;
+
+        state = std::move (reported->second);
+        reportedStates.erase (reported);
+    }
+
+    if (state.isEmpty())
         return AAX_ERROR_INCORRECT_CHUNK_SIZE;
 
-    chunk->fSize = static_cast<int32_t> (reportedState.getSize());
-    reportedState.copyTo (chunk->fData, 0, reportedState.getSize());
-    reportedState.reset();
+    chunk->fSize = static_cast<int32_t> (state.getSize());
+    state.copyTo (chunk->fData, 0, state.getSize());
     return AAX_SUCCESS;
 }
 

@@ -4,10 +4,12 @@
 #pragma once
 
 #include "AAX_CEffectParameters.h"
+#include "JuceAAX_SharedJuce.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -49,7 +51,8 @@ public:
     AAX_Result GetNumberOfChunks (int32_t* out) const override;
     AAX_Result GetChunkIDFromIndex (int32_t index, AAX_CTypeID* out) const override;
     AAX_Result GetChunkSize (AAX_CTypeID id, uint32_t* out) const override;
-    /** The 'juce' chunk needs the size reported just before; -20008 otherwise. */
+    /** Writes the 'juce' state that GetChunkSize reported to the same thread; -20008
+        when that thread asked for no size first. */
     AAX_Result GetChunk (AAX_CTypeID id, AAX_SPlugInChunk* chunk) const override;
     /** A state the processor refuses leaves every parameter as it was. */
     AAX_Result SetChunk (AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;
@@ -67,6 +70,8 @@ private:
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
 
+    /** Appends the state chunk and follows the processor's own changes. */
+    void listenToProcessor();
     AAX_Result preparePlugin();
     void addBypassParameter();
     void addProcessorParameters();
@@ -79,7 +84,8 @@ private:
     void processSlice (const float* const* inputs, float* const* outputs, int offset, int numSamples,
                        bool bypass) noexcept;
 
-    juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    // Declared first, so JUCE and its message thread outlive the processor.
+    JuceAAX_SharedJuce sharedJuce;
     std::unique_ptr<juce::AudioProcessor> processor;
     int juceChunkIndex = 0;
     juce::MidiBuffer midiBuffer;
@@ -90,6 +96,8 @@ private:
     // it are not forwarded, only the values that the state changed.
     std::atomic<std::thread::id> restoringThread {};
 
+    // The state each thread's GetChunkSize took, until its GetChunk writes it:
+    // the host sized that thread's buffer for exactly that state.
     mutable std::mutex stateLock;
-    mutable juce::MemoryBlock reportedState;
+    mutable std::map<std::thread::id, juce::MemoryBlock> reportedStates;
 };

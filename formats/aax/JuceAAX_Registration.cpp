@@ -1,6 +1,7 @@
 // Describes the plug-in to an AAX host: one effect, with one processing
 // component per main-bus layout that the processor supports.
 #include "JuceAAX_Procedures.h"
+#include "JuceAAX_SharedJuce.h"
 
 #include "AAX_ICollection.h"
 #include "AAX_IComponentDescriptor.h"
@@ -10,11 +11,9 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <memory>
 #include <optional>
 
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
-
-#include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
 
 namespace
 {
@@ -113,10 +112,22 @@ namespace
         return layout;
     }
 
+    /** Deletes a processor with the message thread held, so that none of its
+        timers runs while it goes. */
+    struct DeleteWithMessageThreadHeld
+    {
+        void operator() (juce::AudioProcessor* processor) const
+        {
+            const juce::MessageManagerLock lock;
+            delete processor;
+        }
+    };
+
     void describeEffect (AAX_IEffectDescriptor& descriptor)
     {
         // A temporary processor tells which layouts the effect supports.
-        const auto processor = juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_AAX);
+        const std::unique_ptr<juce::AudioProcessor, DeleteWithMessageThreadHeld> processor (
+            JuceAAX_SharedJuce::createProcessor().release());
 
         descriptor.AddName (shortName);
         descriptor.AddName (fullName);
@@ -146,7 +157,7 @@ namespace
 
 AAX_Result GetEffectDescriptions (AAX_ICollection* collection)
 {
-    const juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    const JuceAAX_SharedJuce sharedJuce;
     auto* descriptor = collection->NewDescriptor();
 
     if (descriptor == nullptr)

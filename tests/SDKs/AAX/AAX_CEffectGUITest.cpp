@@ -129,9 +129,13 @@ TEST_F (EffectGUITest, AnEffectWithoutParametersUpdatesNothing)
     gui->SetViewContainer (nullptr);
 }
 
-TEST_F (EffectGUITest, ARefusedEffectParametersInterfaceLeavesNone)
+class EffectGUIWithheldTest : public EffectGUITest, public ::testing::WithParamInterface<Withholding>
 {
-    host.refuse (IID_IAAXEffectParametersV1);
+};
+
+TEST_P (EffectGUIWithheldTest, AWithheldEffectParametersInterfaceLeavesNone)
+{
+    host.withhold (IID_IAAXEffectParametersV1, GetParam());
     ASSERT_EQ (gui->Initialize (&instance), AAX_SUCCESS);
     EXPECT_EQ (gui->GetEffectParameters(), nullptr);
 
@@ -139,3 +143,7 @@ TEST_F (EffectGUITest, ARefusedEffectParametersInterfaceLeavesNone)
     EXPECT_EQ (gui->log, (std::vector<std::string> { "contents", "show" }));
     gui->SetViewContainer (nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P (Answers, EffectGUIWithheldTest,
+                          ::testing::Values (Withholding::refusal, Withholding::errorWithPointer,
+                                             Withholding::successWithNull));

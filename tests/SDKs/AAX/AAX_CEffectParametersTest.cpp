@@ -11,7 +11,9 @@
 #include "AAX_CParameter.h"
 
 #include <functional>
+#include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -340,4 +342,120 @@ TEST_F (EffectParametersTest, AFailingEffectInitIsReported)
     EXPECT_EQ (failing->Initialize (&instance), -5);
     failing->Uninitialize();
     failing->Release();
+}
+
+TEST_F (EffectParametersTest, ASecondInitializeStartsAgainOnTheNewHost)
+{
+    ASSERT_EQ (effect->Initialize (&instance), AAX_SUCCESS);
+
+    // The parameters now in place reach the host's automation.
+    effect->SetParameterNormalizedValue ("1", 0.25);
+    EXPECT_EQ (instance.pump(), 1);
+    EXPECT_EQ (value ("1"), 0.25);
+
+    // The first four parameters go at the second Initialize, the next four at Uninitialize.
+    effect->Uninitialize();
+    EXPECT_TRUE (instance.automation.registered.empty()) << "every parameter left the host's automation";
+    EXPECT_EQ (host.callsStartingWith ("automation1.RegisterParameter").size(), 4u);
+    EXPECT_EQ (host.callsStartingWith ("automation1.UnregisterParameter").size(), 8u);
+}
+
+namespace
+{
+/** One effect on a fresh host, with or without the host's automation. */
+struct StandaloneEffect
+{
+    explicit StandaloneEffect (bool withAutomation)
+    {
+        if (! withAutomation)
+            host.refuse (IID_IAAXAutomationDelegateV1);
+
+        effect->AddRef();
+        instance.effectParameters = effect;
+        EXPECT_EQ (effect->Initialize (&instance), AAX_SUCCESS);
+    }
+
+    ~StandaloneEffect()
+    {
+        effect->Uninitialize();
+        effect->Release();
+        EXPECT_EQ (host.outstandingReferences(), 0) << host.outstandingReport();
+    }
+
+    FakeHost host;
+    FakeInstanceHost& instance = host.newInstanceHost();
+    ThreeKnobEffect* effect = new ThreeKnobEffect();
+};
+}
+
+TEST (EffectParametersRoadTest, ASetValueReachesTheProcessingSideWithOrWithoutAutomation)
+{
+    for (const bool withAutomation : { true, false })
+    {
+        StandaloneEffect standalone (withAutomation);
+        auto& effect = *standalone.effect;
+        effect.GenerateCoefficients();
+        standalone.instance.controller.packets.clear();
+
+        effect.SetParameterNormalizedValue (cDefaultMasterBypassID, 1.0);
+        standalone.instance.pump();
+        effect.GenerateCoefficients();
+
+        const auto& packets = standalone.instance.controller.packets;
+        ASSERT_EQ (packets.size(), 1u) << "automation " << withAutomation;
+        EXPECT_EQ (packets[0].fieldIndex, 3);
+        EXPECT_EQ (packets[0].bytes, (std::vector<uint8_t> { 1, 0, 0, 0 }));
+
+        int32_t changes = -1;
+        effect.GetNumberOfChanges (&changes);
+        EXPECT_EQ (changes, 1) << "automation " << withAutomation;
+    }
+}
+
+TEST (EffectParametersRoadTest, ANaNIsNoValue)
+{
+    for (const bool withAutomation : { true, false })
+    {
+        StandaloneEffect standalone (withAutomation);
+        auto& effect = *standalone.effect;
+        const auto nan = std::numeric_limits<double>::quiet_NaN();
+
+        effect.SetParameterNormalizedValue ("0", nan);
+        standalone.instance.pump();
+        effect.UpdateParameterNormalizedValue ("1", nan, AAX_eUpdateSource_Unspecified);
+
+        for (const char* id : { "0", "1" })
+        {
+            double value = -1.0;
+            effect.GetParameterNormalizedValue (id, &value);
+            EXPECT_EQ (value, 0.5) << id << ", automation " << withAutomation;
+        }
+    }
+}
+
+TEST (EffectParametersThreadTest, HostConfirmationsAndCoefficientsOnTwoThreads)
+{
+    // The host confirms values on one thread while it generates the
+    // processing side's coefficients on another.
+    StandaloneEffect standalone (true);
+    auto& effect = *standalone.effect;
+    constexpr int rounds = 2000;
+
+    std::thread confirming ([&effect]
+    {
+        for (int i = 0; i < rounds; ++i)
+            effect.UpdateParameterNormalizedValue (cDefaultMasterBypassID, i % 2, AAX_eUpdateSource_Unspecified);
+
+        effect.UpdateParameterNormalizedValue (cDefaultMasterBypassID, 1.0, AAX_eUpdateSource_Unspecified);
+    });
+
+    for (int i = 0; i < rounds; ++i)
+        effect.GenerateCoefficients();
+
+    confirming.join();
+    effect.GenerateCoefficients();
+
+    const auto& packets = standalone.instance.controller.packets;
+    ASSERT_FALSE (packets.empty());
+    EXPECT_EQ (packets.back().bytes, (std::vector<uint8_t> { 1, 0, 0, 0 })) << "the last confirmed value arrives";
 }

@@ -143,14 +143,24 @@ TEST_P (HostProxyForwardTest, ForwardsToTheHostAndPassesItsAnswerBack)
 
 TEST_P (HostProxyForwardTest, AnswersItsMissingResultWithoutTheInterfaceVersion)
 {
-    host.refuse (GetParam().version);
-    auto& instance = host.newInstanceHost();
-    auto& view = host.newViewContainer();
-    HostProxies proxies (instance.unknown(), view.unknown(), host.root());
+    // Neither an error that still hands out a pointer nor a success without one grants the interface.
+    for (const auto how : { Withholding::refusal, Withholding::errorWithPointer, Withholding::successWithNull })
+    {
+        FakeHost withholding;
+        withholding.withhold (GetParam().version, how);
+        auto& instance = withholding.newInstanceHost();
+        auto& view = withholding.newViewContainer();
 
-    Outs outs;
-    EXPECT_EQ (GetParam().call (proxies, outs), GetParam().missing);
-    EXPECT_EQ (hostCallsMade(), 0u);
+        {
+            HostProxies proxies (instance.unknown(), view.unknown(), withholding.root());
+            Outs outs;
+            EXPECT_EQ (GetParam().call (proxies, outs), GetParam().missing) << static_cast<int> (how);
+        }
+
+        EXPECT_EQ (withholding.callsStartingWith (GetParam().hostCall).size(), 0u) << static_cast<int> (how);
+        EXPECT_EQ (withholding.outstandingReferences(), 0) << withholding.outstandingReport();
+        EXPECT_EQ (withholding.overReleases(), 0) << withholding.outstandingReport();
+    }
 }
 
 TEST_P (HostProxyForwardTest, AnswersItsMissingResultWithoutAHost)

@@ -312,6 +312,11 @@ TEST_F (EntryFunctionTest, FixedAnswers)
     IACFComponentDefinition* component = reinterpret_cast<IACFComponentDefinition*> (&version);
     EXPECT_EQ (ACFRegisterComponent (host.root(), 0, &component), ACF_OK);
     EXPECT_EQ (component, nullptr);
+
+    // Without a place for the answer the results stay the same.
+    EXPECT_EQ (ACFGetClassFactory (host.root(), IID_IACFUnknown, IID_IACFUnknown, nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (ACFRegisterComponent (host.root(), 0, nullptr), ACF_OK);
+    EXPECT_EQ (ACFGetSDKVersion (nullptr), AAX_ERROR_NULL_OBJECT);
 }
 
 TEST_F (EntryFunctionTest, CanUnloadOnlyWhenNoObjectLives)
@@ -406,9 +411,15 @@ TEST_F (RegistrationTest, ExceptionsOfAnyTypeBecomeUnexpected)
 
 TEST_F (RegistrationTest, ACollectionWithoutADefinitionIsANullObject)
 {
-    host.refuse (IID_IACFPluginDefinition);
-    EXPECT_EQ (registerPlugin(), AAX_ERROR_NULL_OBJECT);
-    EXPECT_FALSE (definitionReturned);
+    for (const auto how : { Withholding::refusal, Withholding::errorWithPointer, Withholding::successWithNull })
+    {
+        FakeHost withholding;
+        withholding.withhold (IID_IACFPluginDefinition, how);
+        IACFPluginDefinition* definition = nullptr;
+        EXPECT_EQ (ACFRegisterPlugin (withholding.root(), &definition), AAX_ERROR_NULL_OBJECT) << static_cast<int> (how);
+        EXPECT_EQ (definition, nullptr) << static_cast<int> (how);
+        EXPECT_EQ (withholding.outstandingReferences(), 0) << withholding.outstandingReport();
+    }
 }
 
 TEST_F (RegistrationTest, WithoutAHostCollectionNothingIsQueried)

@@ -123,16 +123,25 @@ FakeObject::FakeObject (FakeHost& owner, std::string name)
 
 ACFRESULT FakeObject::query (const acfIID& iid, void** out)
 {
+    return answerQuery (iid, interfaceFor (iid), out);
+}
+
+ACFRESULT FakeObject::answerQuery (const acfIID& iid, void* face, void** out)
+{
     *out = nullptr;
-    void* face = host.refuses (iid) ? nullptr : interfaceFor (iid);
-    host.record (objectName + ".QueryInterface(" + identifierName (iid) + (face != nullptr ? ")" : ") refused"));
+    const auto how = face != nullptr ? host.withholdingOf (iid) : Withholding::refusal;
+    static const char* const notes[] { ")", ") refused", ") refused with a pointer", ") granted with null" };
+    host.record (objectName + ".QueryInterface(" + identifierName (iid) + notes[static_cast<int> (how)]);
 
-    if (face == nullptr)
-        return ACF_E_NOINTERFACE;
+    switch (how)
+    {
+        case Withholding::none:             *out = face; addRef(); return ACF_OK;
+        case Withholding::errorWithPointer: *out = face; return ACF_E_NOINTERFACE;
+        case Withholding::successWithNull:  return ACF_OK;
+        case Withholding::refusal:          break;
+    }
 
-    *out = face;
-    addRef();
-    return ACF_OK;
+    return ACF_E_NOINTERFACE;
 }
 
 uint32_t FakeObject::addRef()
@@ -913,11 +922,19 @@ ACFRESULT FakeInstanceHost::query (const acfIID& iid, void** out)
         return answering->query (iid, out);
     }
 
-    if (effectParameters != nullptr && ! host.refuses (iid)
+    if (effectParameters != nullptr
         && isOneOf (iid, { IID_IAAXEffectParametersV1, IID_IAAXEffectParametersV2, IID_IAAXEffectParametersV3 }))
     {
         record ("QueryInterface", identifierName (iid).c_str());
-        return effectParameters->QueryInterface (iid, out);
+
+        // The effect parameters object answers for itself, unless the host withholds it.
+        switch (host.withholdingOf (iid))
+        {
+            case Withholding::none:             return effectParameters->QueryInterface (iid, out);
+            case Withholding::errorWithPointer: *out = effectParameters; return ACF_E_NOINTERFACE;
+            case Withholding::successWithNull:  *out = nullptr; return ACF_OK;
+            case Withholding::refusal:          break;
+        }
     }
 
     return FakeObject::query (iid, out);
@@ -975,8 +992,25 @@ FakeHostServices& FakeHost::hostServices()
 
 void FakeHost::refuse (const acfIID& iid)
 {
+    withhold (iid, Withholding::refusal);
+}
+
+void FakeHost::withhold (const acfIID& iid, Withholding how)
+{
     const std::lock_guard<std::recursive_mutex> guard (lock);
-    refusedInterfaces.push_back (iid);
+    withheldInterfaces.emplace_back (iid, how);
+}
+
+Withholding FakeHost::withholdingOf (const acfIID& iid) const
+{
+    const std::lock_guard<std::recursive_mutex> guard (lock);
+    auto how = Withholding::none;
+
+    for (const auto& [withheld, kind] : withheldInterfaces)
+        if (withheld == iid)
+            how = kind;
+
+    return how;
 }
 
 void FakeHost::refuseClass (const acfCLSID& clsid)
@@ -987,8 +1021,7 @@ void FakeHost::refuseClass (const acfCLSID& clsid)
 
 bool FakeHost::refuses (const acfIID& iid) const
 {
-    const std::lock_guard<std::recursive_mutex> guard (lock);
-    return contains (refusedInterfaces, iid);
+    return withholdingOf (iid) == Withholding::refusal;
 }
 
 bool FakeHost::refusesClass (const acfCLSID& clsid) const

@@ -32,6 +32,17 @@
 
 class FakeHost;
 
+/** How the host answers a request for an interface that it withholds: with the
+    proper "no interface" and a null pointer, or in one of the two ways a
+    careless host does, which a plug-in must equally read as "no interface". */
+enum class Withholding
+{
+    none,               ///< the interface is granted, with a pointer and a reference
+    refusal,            ///< an error and a null pointer
+    errorWithPointer,   ///< an error, yet a pointer (without a reference)
+    successWithNull     ///< success, yet a null pointer
+};
+
 /** The name of a known identifier ("IID_IAAXControllerV2"), or its digits. */
 std::string identifierName (const acfUID& id);
 
@@ -58,8 +69,10 @@ public:
     /** The object's own IACFUnknown. */
     virtual IACFUnknown* unknown() = 0;
 
-    /** Answers iid with a pointer and a reference, unless the host refuses it. */
+    /** Answers iid with a pointer and a reference, unless the host withholds it. */
     virtual ACFRESULT query (const acfIID& iid, void** out);
+    /** Answers with face (null: no such interface) as the host's withholding of iid says. */
+    ACFRESULT answerQuery (const acfIID& iid, void* face, void** out);
     uint32_t addRef();
     uint32_t release();
 
@@ -419,6 +432,10 @@ public:
 
     /** Every query for iid, and every creation asking for it, fails from now on. */
     void refuse (const acfIID& iid);
+    /** Every query for iid, and every creation asking for it, is answered as how says from now on. */
+    void withhold (const acfIID& iid, Withholding how);
+    /** How queries for iid are answered. */
+    Withholding withholdingOf (const acfIID& iid) const;
     /** Every creation of clsid fails from now on. */
     void refuseClass (const acfCLSID& clsid);
     bool refuses (const acfIID& iid) const;
@@ -457,7 +474,7 @@ private:
     std::map<const IACFUnknown*, FakeObject*> byUnknown;
     std::map<std::string, int> counters;
     std::vector<std::string> log;
-    std::vector<acfIID> refusedInterfaces;
+    std::vector<std::pair<acfIID, Withholding>> withheldInterfaces;
     std::vector<acfCLSID> refusedClasses;
     FakeRoot& rootObject;
     FakeHostServices* services = nullptr;

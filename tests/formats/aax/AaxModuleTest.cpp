@@ -9,10 +9,17 @@
 #include "JuceAAX_Procedures.h"
 
 #include <dlfcn.h>
+#include <elf.h>
+#include <link.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -77,6 +84,76 @@ protected:
         return calls;
     }
 
+    /** The creation procedure that registration handed over under id. */
+    template <class Object>
+    static auto procedure (const FakeEffectDescriptor& effect, AAX_CProcPtrID id)
+    {
+        for (const auto& [procedureID, address] : effect.procedures)
+            if (procedureID == id)
+                return reinterpret_cast<Object (*)()> (address);
+
+        return static_cast<Object (*)()> (nullptr);
+    }
+
+    /** The offset in the module of a function of its own whose name holds name,
+        read from the module file's symbol table; 0 when there is none. */
+    static ElfW (Addr) localFunction (const std::string& name)
+    {
+        std::ifstream file (MODULIX_AAX_MODULE, std::ios::binary);
+        const std::vector<char> bytes ((std::istreambuf_iterator<char> (file)), std::istreambuf_iterator<char>());
+        const auto read = [&bytes] (auto& into, size_t offset) { std::memcpy (&into, bytes.data() + offset, sizeof (into)); };
+
+        ElfW (Ehdr) header;
+        read (header, 0);
+
+        const auto section = [&] (size_t index)
+        {
+            ElfW (Shdr) found;
+            read (found, header.e_shoff + index * header.e_shentsize);
+            return found;
+        };
+
+        for (size_t i = 0; i < header.e_shnum; ++i)
+        {
+            const auto symbols = section (i);
+
+            if (symbols.sh_type != SHT_SYMTAB)
+                continue;
+
+            const auto names = section (symbols.sh_link);
+
+            for (size_t offset = 0; offset + sizeof (ElfW (Sym)) <= symbols.sh_size; offset += sizeof (ElfW (Sym)))
+            {
+                ElfW (Sym) symbol;
+                read (symbol, symbols.sh_offset + offset);
+                const std::string symbolName (bytes.data() + names.sh_offset + symbol.st_name);
+
+                // A routine of the module's own is local and carries its file's mangling.
+                if (ELF64_ST_TYPE (symbol.st_info) == STT_FUNC && symbolName.find (name) != std::string::npos)
+                    return symbol.st_value;
+            }
+        }
+
+        return 0;
+    }
+
+    /** The addresses of the routines the loader runs as the loaded module is unloaded. */
+    static std::vector<ElfW (Addr)> terminationRoutines (const link_map& loaded)
+    {
+        ElfW (Addr) array = 0, size = 0;
+
+        for (const auto* entry = loaded.l_ld; entry->d_tag != DT_NULL; ++entry)
+        {
+            if (entry->d_tag == DT_FINI_ARRAY)
+                array = entry->d_un.d_ptr;
+            else if (entry->d_tag == DT_FINI_ARRAYSZ)
+                size = entry->d_un.d_val;
+        }
+
+        const auto* first = reinterpret_cast<const ElfW (Addr)*> (loaded.l_addr + array);
+        return std::vector<ElfW (Addr)> (first, first + size / sizeof (ElfW (Addr)));
+    }
+
     static void* module;
     IACFPluginDefinition* definitionReturned = nullptr;
 };
@@ -106,6 +183,75 @@ TEST_F (AaxModuleTest, FixedAnswers)
     IACFComponentDefinition* component = reinterpret_cast<IACFComponentDefinition*> (&version);
     EXPECT_EQ (entry<RegisterComponent> ("ACFRegisterComponent") (host.root(), 0, &component), ACF_OK);
     EXPECT_EQ (component, nullptr);
+
+    // Without a place for the answer the results stay the same.
+    EXPECT_EQ (entry<GetClassFactory> ("ACFGetClassFactory") (host.root(), IID_IACFUnknown, IID_IACFUnknown, nullptr),
+               AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (entry<RegisterComponent> ("ACFRegisterComponent") (host.root(), 0, nullptr), ACF_OK);
+}
+
+TEST_F (AaxModuleTest, TheLoaderRunsTheModulesTerminationRoutine)
+{
+    const auto routine = localFunction ("module_term_routine");
+    ASSERT_NE (routine, 0u) << "the module keeps its termination routine";
+
+    link_map* loaded = nullptr;
+    ASSERT_EQ (dlinfo (module, RTLD_DI_LINKMAP, &loaded), 0);
+    const auto routines = terminationRoutines (*loaded);
+    EXPECT_NE (std::find (routines.begin(), routines.end(), loaded->l_addr + routine), routines.end())
+        << "the loader runs it as the module is unloaded";
+}
+
+TEST_F (AaxModuleTest, ScansWhileInstancesComeAndGoOnOtherThreads)
+{
+    ASSERT_EQ (scan(), ACF_OK);
+    const auto& effect = *host.all<FakeCollection>().at (0)->effects.at (0).second;
+    const auto createParameters = procedure<AAX_IEffectParameters*> (effect, kAAX_ProcPtrID_Create_EffectParameters);
+    const auto createGUI = procedure<AAX_IEffectGUI*> (effect, kAAX_ProcPtrID_Create_EffectGUI);
+    constexpr int rounds = 20;
+    std::atomic<int> failures { 0 };
+
+    const auto scanning = [&]
+    {
+        for (int i = 0; i < rounds; ++i)
+        {
+            IACFPluginDefinition* definition = nullptr;
+
+            if (entry<RegisterPlugin> ("ACFRegisterPlugin") (host.root(), &definition) != ACF_OK)
+                ++failures;
+
+            if (definition != nullptr)
+                definition->Release();
+        }
+    };
+
+    const auto comingAndGoing = [&]
+    {
+        for (int i = 0; i < rounds; ++i)
+        {
+            IACFUnknown* objects[] { createParameters(), createGUI() };
+
+            for (auto* object : objects)
+            {
+                if (object == nullptr)
+                    ++failures;
+                else
+                    object->AddRef();
+            }
+
+            for (auto* object : objects)
+                if (object != nullptr)
+                    object->Release();
+        }
+    };
+
+    std::thread threads[] { std::thread (scanning), std::thread (comingAndGoing), std::thread (comingAndGoing) };
+
+    for (auto& thread : threads)
+        thread.join();
+
+    EXPECT_EQ (failures.load(), 0);
+    EXPECT_EQ (entry<HostCall> ("ACFCanUnloadNow") (host.root()), 0);
 }
 
 TEST_F (AaxModuleTest, RegistersOneEffectInTheHostCollection)

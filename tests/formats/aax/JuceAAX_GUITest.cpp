@@ -4,6 +4,7 @@
 
 #include "JuceAAX_GUI.h"
 #include "ModulixQR7150AudioProcessorEditor.h"
+#include "XWindowTree.h"
 
 namespace
 {
@@ -15,18 +16,47 @@ public:
     bool hasEditor() const override  { return false; }
 };
 
-/** The host's window that the plug-in's view goes into. */
+/** The host's window that the plug-in's view goes into. The plug-in runs
+    JUCE's message thread, so the test, like any thread but that one, builds
+    and removes its window with the message manager locked. */
 class HostWindow final : public juce::Component
 {
 public:
     HostWindow()
     {
+        const juce::MessageManagerLock lock;
         setSize (400, 500);
         addToDesktop (juce::ComponentPeer::windowIsTemporary);
         setVisible (true);
     }
 
-    ~HostWindow() override  { removeFromDesktop(); }
+    ~HostWindow() override
+    {
+        const juce::MessageManagerLock lock;
+        removeFromDesktop();
+    }
+
+    /** The X window of a component on the desktop, or 0. */
+    static unsigned long windowOf (juce::Component& component)
+    {
+        const juce::MessageManagerLock lock;
+        return reinterpret_cast<unsigned long> (component.getWindowHandle());
+    }
+
+    /** Whether the component's X window has become a child of this window; the
+        X server learns of it once JUCE's requests reach it (a hang guard only). */
+    bool holds (juce::Component& component)
+    {
+        for (int attempt = 0; attempt < 200; ++attempt)
+        {
+            if (XWindowTree::parentOf (windowOf (component)) == windowOf (*this))
+                return true;
+
+            juce::Thread::sleep (10);
+        }
+
+        return false;
+    }
 };
 
 class JuceAaxGUITest : public FakeHostFixture
@@ -118,4 +148,52 @@ TEST_F (JuceAaxGUITest, AProcessorWithoutAnEditorLeavesNoView)
     viewSize (AAX_ERROR_NULL_OBJECT);
     gui->SetViewContainer (nullptr);
     close();
+}
+
+TEST_F (JuceAaxGUITest, ASecondContainerTakesTheViewOutOfTheFirstWindow)
+{
+    AaxInstance plugin (host, true);
+    open (plugin);
+
+    HostWindow first, second;
+    auto& firstContainer = host.newViewContainer();
+    auto& secondContainer = host.newViewContainer();
+    firstContainer.nativeView = first.getWindowHandle();
+    secondContainer.nativeView = second.getWindowHandle();
+
+    gui->SetViewContainer (&firstContainer);
+    auto* content = gui->getContentComponent();
+    ASSERT_NE (content, nullptr);
+    EXPECT_TRUE (first.holds (*content));
+
+    // No clear in between: the view moves, and the host may now destroy the first window.
+    gui->SetViewContainer (&secondContainer);
+    ASSERT_EQ (gui->getContentComponent(), content);
+    EXPECT_TRUE (second.holds (*content));
+
+    gui->SetViewContainer (nullptr);
+    close();
+}
+
+TEST_F (JuceAaxGUITest, ASecondGUIObjectOnTheSameInstanceLeavesTheEditorToTheFirst)
+{
+    AaxInstance plugin (host, true);
+    open (plugin);
+    auto* editor = plugin.processor().getActiveEditor();
+    ASSERT_NE (editor, nullptr);
+
+    auto* other = new JuceAAX_GUI();
+    other->AddRef();
+    ASSERT_EQ (other->Initialize (&plugin.instance), AAX_SUCCESS);
+    EXPECT_EQ (other->getContentComponent(), nullptr);
+    AAX_Point size;
+    EXPECT_EQ (other->GetViewSize (&size), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (plugin.processor().getActiveEditor(), editor);
+
+    other->Uninitialize();
+    other->Release();
+    EXPECT_EQ (plugin.processor().getActiveEditor(), editor) << "the first GUI object still shows it";
+    EXPECT_EQ (viewSize (AAX_SUCCESS).horz, 325.0f);
+    close();
+    EXPECT_EQ (plugin.processor().getActiveEditor(), nullptr);
 }

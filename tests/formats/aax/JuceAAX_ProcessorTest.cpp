@@ -3,7 +3,15 @@
 // two chunks a host saves and restores.
 #include "JuceAaxFixture.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <future>
+#include <limits>
+#include <mutex>
 #include <thread>
 
 namespace
@@ -26,6 +34,64 @@ void changeAsTheEditorDoes (juce::AudioProcessor& processor, int index, float va
     processor.endParameterChangeGesture (index);
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
+
+/** A host thread of its own that runs one call at a time, for a host that
+    asks for a chunk's size and then the chunk on the same thread. */
+class HostThread
+{
+public:
+    HostThread() : worker ([this] { serve(); }) {}
+
+    ~HostThread()
+    {
+        post (nullptr);
+        worker.join();
+    }
+
+    /** Runs call on this thread and waits for it to finish. */
+    void run (const std::function<void()>& call)
+    {
+        std::promise<void> done;
+        post ([&] { call(); done.set_value(); });
+        done.get_future().wait();
+    }
+
+private:
+    void post (std::function<void()> task)
+    {
+        {
+            const std::lock_guard<std::mutex> guard (lock);
+            tasks.push_back (std::move (task));
+        }
+
+        wake.notify_one();
+    }
+
+    void serve()
+    {
+        for (;;)
+        {
+            std::function<void()> task;
+
+            {
+                std::unique_lock<std::mutex> guard (lock);
+                wake.wait (guard, [this] { return ! tasks.empty(); });
+                task = std::move (tasks.front());
+                tasks.pop_front();
+            }
+
+            if (task == nullptr)
+                return;
+
+            task();
+        }
+    }
+
+    std::mutex lock;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> tasks;
+    std::thread worker;
+};
 
 std::vector<float> sine (size_t length, double frequency)
 {
@@ -350,4 +416,125 @@ TEST_F (JuceAaxProcessorTest, AudioAndHostThreadsShareTheInstance)
     running = false;
     audio.join();
     EXPECT_EQ (plugin.instance.controller.packets.size(), 200u);
+}
+
+TEST_F (JuceAaxProcessorTest, TheProcessorPlaysTheValueTheParameterHolds)
+{
+    AaxInstance plugin (host, true);
+    plugin.effect->UpdateParameterNormalizedValue ("1", 0.5, AAX_eUpdateSource_Unspecified);
+
+    struct HostValueCase { double fromHost; float held; const char* text; };
+    const HostValueCase cases[] {
+        { 1.5, 1.0f, "1.000" },
+        { -0.25, 0.0f, "0.000" },
+        { std::numeric_limits<double>::quiet_NaN(), 0.0f, "0.000" },
+        { std::numeric_limits<double>::infinity(), 1.0f, "1.000" },
+    };
+
+    for (const auto& [fromHost, held, text] : cases)
+    {
+        EXPECT_EQ (plugin.effect->UpdateParameterNormalizedValue ("1", fromHost, AAX_eUpdateSource_Unspecified), AAX_SUCCESS);
+        EXPECT_EQ (plugin.value ("1"), static_cast<double> (held)) << fromHost;
+        EXPECT_EQ (plugin.text ("1"), text) << fromHost;
+        EXPECT_EQ (plugin.processor().currentValues[1].load(), held) << fromHost;
+    }
+}
+
+TEST_F (JuceAaxProcessorTest, AStateChunkIsWrittenAtTheSizeItsOwnThreadWasTold)
+{
+    AaxInstance plugin (host, false);
+    constexpr auto juceChunk = JuceAAX_Processor::juceChunkID;
+    constexpr size_t guardBytes = 256;
+    HostThread saving;
+
+    uint32_t savingSize = 0;
+    saving.run ([&] { EXPECT_EQ (plugin.effect->GetChunkSize (juceChunk, &savingSize), AAX_SUCCESS); });
+
+    // Meanwhile the state grows (a preset chosen in the editor) and another host thread asks too.
+    {
+        const juce::MessageManagerLock lock;
+        plugin.processor().programs[3].presetPath[1] = "Lush/A Preset With A Long Name.vmxp";
+    }
+
+    uint32_t laterSize = 0;
+    plugin.effect->GetChunkSize (juceChunk, &laterSize);
+    ASSERT_GT (laterSize, savingSize);
+
+    const auto chunkOfSize = [] (uint32_t size) { return std::vector<uint8_t> (AAX_SPlugInChunkHeaderSize + size + guardBytes, 0xA5); };
+    const auto headerOf = [] (std::vector<uint8_t>& bytes) { return static_cast<AAX_SPlugInChunk*> (static_cast<void*> (bytes.data())); };
+    const auto guardIntact = [] (const std::vector<uint8_t>& bytes)
+    {
+        return std::all_of (bytes.end() - guardBytes, bytes.end(), [] (uint8_t b) { return b == 0xA5; });
+    };
+
+    auto saved = chunkOfSize (savingSize);
+    saving.run ([&] { EXPECT_EQ (plugin.effect->GetChunk (juceChunk, headerOf (saved)), AAX_SUCCESS); });
+    EXPECT_EQ (headerOf (saved)->fSize, static_cast<int32_t> (savingSize));
+    EXPECT_TRUE (guardIntact (saved)) << "nothing written past the size the saving thread was told";
+
+    auto later = chunkOfSize (laterSize);
+    EXPECT_EQ (plugin.effect->GetChunk (juceChunk, headerOf (later)), AAX_SUCCESS);
+    EXPECT_EQ (headerOf (later)->fSize, static_cast<int32_t> (laterSize));
+    EXPECT_TRUE (guardIntact (later));
+
+    saving.run ([&] { EXPECT_EQ (plugin.effect->GetChunk (juceChunk, headerOf (saved)), AAX_ERROR_INCORRECT_CHUNK_SIZE)
+                          << "a size is good for one chunk"; });
+}
+
+TEST_F (JuceAaxProcessorTest, AHostsTypeChangeReachesTheAudioWithoutAMessageLoop)
+{
+    // Two instances on Type 1; the host switches one to Type 3 and renders
+    // both in real time, as it does, without running any message loop.
+    AaxInstance changing (host, true), staying (host, true);
+    constexpr size_t blockSize = 441;    // 10 ms at 44.1 kHz
+    constexpr int blockLimit = 500;      // a hang guard: 5 s of audio
+    const auto input = sine (blockSize * blockLimit, 330.0);
+
+    changing.effect->UpdateParameterNormalizedValue ("1", 1.0, AAX_eUpdateSource_Unspecified);
+    const auto answered = std::chrono::steady_clock::now();
+    int blocks = 0;
+
+    for (; blocks < blockLimit; ++blocks)
+    {
+        // No block is rendered before its time, so the audio never runs ahead of the clock.
+        std::this_thread::sleep_until (answered + std::chrono::milliseconds (10 * blocks));
+        const auto start = input.begin() + static_cast<std::ptrdiff_t> (static_cast<size_t> (blocks) * blockSize);
+        std::vector<float> changedLeft (start, start + blockSize), changedRight = changedLeft;
+        std::vector<float> stayedLeft = changedLeft, stayedRight = changedLeft;
+        changing.render (changedLeft, changedRight);
+        staying.render (stayedLeft, stayedRight);
+
+        if (changedLeft != stayedLeft || changedRight != stayedRight)
+            break;
+    }
+
+    EXPECT_LE (blocks * 10, 100) << "ms of audio before the new type was heard";
+}
+
+TEST_F (JuceAaxProcessorTest, HostThreadsAndTheAudioThreadAtOnce)
+{
+    // Values confirmed on one host thread, coefficients generated on another,
+    // states saved on two more, while the audio thread renders.
+    AaxInstance plugin (host, true);
+    std::atomic<bool> running { true };
+
+    const auto whileRunning = [&running] (std::function<void()> work)
+    {
+        return std::thread ([&running, work] { while (running.load()) work(); });
+    };
+
+    std::vector<std::thread> threads;
+    threads.push_back (whileRunning ([&plugin, left = sine (256, 330.0), right = sine (256, 330.0)] () mutable { plugin.render (left, right); }));
+    threads.push_back (whileRunning ([&plugin] { plugin.effect->GenerateCoefficients(); }));
+
+    for (int saver = 0; saver < 2; ++saver)
+        threads.push_back (whileRunning ([&plugin] { plugin.chunk (JuceAAX_Processor::juceChunkID); }));
+
+    for (int i = 0; i < 200; ++i)
+        plugin.effect->UpdateParameterNormalizedValue ("MasterBypassID", static_cast<double> (i % 2), AAX_eUpdateSource_Unspecified);
+
+    running = false;
+
+    for (auto& thread : threads)
+        thread.join();
 }

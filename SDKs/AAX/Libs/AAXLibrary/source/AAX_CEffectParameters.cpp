@@ -87,6 +87,9 @@ AAX_CEffectParameters::~AAX_CEffectParameters()
 
 AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* host)
 {
+    // An object initialised before starts again: its parameters point at the
+    // proxies about to be replaced, so they go first.
+    parameterManager.RemoveAllParameters();
     controller = std::make_unique<AAX_VController> (host);
     auto automation = std::make_unique<AAX_VAutomationDelegate> (host);
     const bool hostAutomates = automation->IsConnected();
@@ -341,8 +344,13 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue (AAX_CParamID id, 
 {
     return withParameter (parameterManager, id, [&] (AAX_IParameter& parameter)
     {
+        const auto previous = parameter.GetNormalizedValue();
         parameter.SetNormalizedValue (value);
-        return AAX_SUCCESS;
+
+        // With the host's automation the value waits for its answer; without
+        // it the parameter stored the value at once, which then goes on to the
+        // processing side just as a value the host confirms.
+        return parameter.GetNormalizedValue() != previous ? valueStored (id) : AAX_Result (AAX_SUCCESS);
     });
 }
 
@@ -392,6 +400,12 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue (AAX_CParamID i
 
         return result;
     });
+}
+
+AAX_Result AAX_CEffectParameters::valueStored (AAX_CParamID id)
+{
+    ++changeCount;
+    return packetDispatcher.SetDirty (id, true);
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative (AAX_CParamID id, double delta)

@@ -42,7 +42,7 @@ public:
     //==============================================================================
     /** Connects to the host (controller, automation, transport), lets the plug-in
         add its parameters through EffectInit and keeps the master bypass out of
-        the controls chunk. */
+        the controls chunk. A second call first deletes the parameters of the first. */
     AAX_Result Initialize (IACFUnknown* host) override;
     /** Deletes every parameter and the host proxies. */
     AAX_Result Uninitialize() override;
@@ -72,7 +72,8 @@ public:
                                             int32_t maxLength) const override;
     AAX_Result GetParameterValueString (AAX_CParamID id, AAX_IString* out, int32_t maxLength) const override;
     AAX_Result GetParameterNormalizedValue (AAX_CParamID id, double* out) const override;
-    /** With an automation delegate this only asks the host. */
+    /** With an automation delegate this only asks the host; without one the
+        value is stored and goes to the processing side as a confirmed one does. */
     AAX_Result SetParameterNormalizedValue (AAX_CParamID id, double value) override;
     /** The current value plus delta, limited to 0..1. */
     AAX_Result SetParameterNormalizedRelative (AAX_CParamID id, double delta) override;
@@ -136,4 +137,8 @@ protected:
     std::unique_ptr<AAX_IController> controller;
     std::unique_ptr<AAX_ITransport> transport;
     std::unique_ptr<AAX_IAutomationDelegate> automationDelegate;
+
+private:
+    /** A value a parameter stored at once: one more change, and its packets to post. */
+    AAX_Result valueStored (AAX_CParamID id);
 };

@@ -12,6 +12,7 @@
 #include "AAX_IParameter.h"
 #include "AAX_ITaperDelegate.h"
 
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <map>
@@ -101,9 +102,12 @@ public:
     }
 
     //==============================================================================
-    /** Asks for x as the taper clamps and quantises it. */
+    /** Asks for x as the taper clamps and quantises it; a NaN is no value and asks for nothing. */
     void SetNormalizedValue (double normalized) override
     {
+        if (std::isnan (normalized))
+            return;
+
         requestValue (taper->RealToNormalized (taper->NormalizedToReal (normalized)));
     }
 
@@ -278,9 +282,13 @@ public:
     }
 
     /** Stores x and reports it to the host, unless it is the value already held
-        and no change since the last update forces it. */
+        and no change since the last update forces it. A NaN is no value: the
+        parameter keeps the one it has. */
     void UpdateNormalizedValue (double normalized) override
     {
+        if (std::isnan (normalized))
+            return;
+
         const auto real = taper->NormalizedToReal (normalized);
 
         if (! forceUpdate && real == value.Get())

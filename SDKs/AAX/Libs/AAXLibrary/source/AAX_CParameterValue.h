@@ -3,6 +3,7 @@
 
 #include "AAX_IParameter.h"
 
+#include <atomic>
 #include <cstring>
 #include <type_traits>
 
@@ -20,11 +21,19 @@ public:
             std::strncpy (identifier, id, maxIdentifierLength);
     }
 
+    AAX_CParameterValue (const AAX_CParameterValue& other) noexcept
+        : value (other.Get())
+    {
+        std::memcpy (identifier, other.identifier, sizeof (identifier));
+    }
+
+    AAX_CParameterValue& operator= (const AAX_CParameterValue&) = delete;
+
     AAX_CParameterValue* Clone() const override  { return new AAX_CParameterValue (*this); }
     AAX_CParamID Identifier() const override  { return identifier; }
 
-    T Get() const noexcept  { return value; }
-    void Set (T newValue) noexcept  { value = newValue; }
+    T Get() const noexcept  { return value.load(); }
+    void Set (T newValue) noexcept  { value.store (newValue); }
 
     bool GetValueAsBool (bool* out) const override  { return getAs (out); }
     bool GetValueAsInt32 (int32_t*) const override  { return false; }
@@ -40,7 +49,7 @@ private:
     {
         if constexpr (std::is_same_v<Out, T>)
         {
-            *out = value;
+            *out = value.load();
             return true;
         }
         else
@@ -50,5 +59,8 @@ private:
     }
 
     char identifier[maxIdentifierLength + 1] {};
-    T value;
+
+    // The host may confirm a value on one thread while packets for the
+    // processing side are generated from it on another.
+    std::atomic<T> value;
 };

@@ -59,7 +59,10 @@ AAX_ENTRY ACFRESULT ACFGetSDKVersion (uint64_t* outVersion)
 }
 
 /** The loader runs this as the module is unloaded; the library keeps nothing
-    that needs ending then (ACFShutdown has dropped the host services). */
+    that needs ending then (ACFShutdown has dropped the host services). The
+    compiler drops a termination routine whose body is empty, registration and
+    all: the empty statement the optimiser may not remove keeps it there. */
 __attribute__ ((destructor)) static void module_term_routine()
 {
+    asm volatile ("");
 }
