@@ -114,6 +114,18 @@ protected:
 
     juce::String presetName() const  { return child<juce::Label> ("presetMenu_").getText(); }
 
+    /** With the window open and ticking, the host loads the state another processor saved. */
+    void loadStateWhileOpen (ModulixQR7150AudioProcessor& other)
+    {
+        juce::MemoryBlock state;
+        other.getStateInformation (state);
+
+        openEditor();
+        letTheTimerRun();
+        processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+        letTheTimerRun();
+    }
+
     /** The message text shown by a message box. */
     juce::String messageOf (const juce::String& box) const
     {
@@ -367,13 +379,7 @@ TEST_F (EditorTest, TimerFollowsAStateLoad)
     ModulixQR7150AudioProcessor other;
     other.setParameter (mix, 0.9f);
     other.setParameter (stereo, 1.0f);
-    juce::MemoryBlock state;
-    other.getStateInformation (state);
-
-    openEditor();
-    letTheTimerRun();
-    processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
-    letTheTimerRun();
+    loadStateWhileOpen (other);
 
     EXPECT_EQ (child<juce::Slider> ("mixKnob_").getValue(), static_cast<double> (0.9f));
     EXPECT_TRUE (child<juce::Button> ("stereoSpreadButton_").getToggleState());
@@ -789,13 +795,7 @@ TEST_F (EditorTest, AStatesOverlongPresetPathIsRefusedAndTheLabelStaysShort)
 {
     ModulixQR7150AudioProcessor other;
     other.programs[0].presetPath[0] = juce::String::repeatedString ("p", 1000000);
-    juce::MemoryBlock state;
-    other.getStateInformation (state);
-
-    openEditor();
-    letTheTimerRun();
-    processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
-    letTheTimerRun();
+    loadStateWhileOpen (other);
 
     // Painting the label costs in proportion to its text: a short text paints quickly.
     EXPECT_EQ (currentSlot().presetPath[0], "");
