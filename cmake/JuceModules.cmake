@@ -41,3 +41,7 @@ set_target_properties(juce_modules PROPERTIES
     C_VISIBILITY_PRESET hidden
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
+
+# JUCE's message-manager lock is compiled from a mended copy (cmake/juce.patch).
+include("${CMAKE_CURRENT_LIST_DIR}/PatchJuce.cmake")
+modulix_patch_juce()
