@@ -1,7 +1,8 @@
 // Feeds each input to the built VST2 module as a host would restore a project:
 // as a bank chunk and as a program chunk, through opcode 24. A crash, a hang,
-// or a state that does not survive the trip into a second instance and back
-// fails the run.
+// or a program that does not survive the trip into a second instance and back
+// fails the run. (That every bank the plug-in writes reads back the same is the
+// state fuzzer's check, on the same writers and readers without the module.)
 
 #include "AEffect.h"
 #include "PluginBlockParse.h"
@@ -100,16 +101,13 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
         return 0;
     }
 
-    const auto bank = plugin.chunk (false);
-    changed = bank != freshBank;
+    changed = plugin.chunk (false) != freshBank;
 
     if (! changed)
         return 0;
 
     const auto current = plugin.chunk (true);
-    other.setChunk (bank, false);
     other.setChunk (current, true);
-    require (other.chunk (false) == bank);
     require (other.chunk (true) == current);
     return 0;
 }
