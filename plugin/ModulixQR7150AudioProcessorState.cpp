@@ -150,10 +150,9 @@ namespace
     }
 
     // The current-program state types the stereo and sync switches as numbers.
-    const char* valueType (int k, bool isCurrentProgramState) noexcept
+    bool isBooleanValue (int k, bool isCurrentProgramState) noexcept
     {
-        const bool isBoolean = codingOf (k) == Coding::onOff && ! (isCurrentProgramState && k != Processor::bypassIndex);
-        return isBoolean ? "boolean" : "number";
+        return codingOf (k) == Coding::onOff && ! (isCurrentProgramState && k != Processor::bypassIndex);
     }
 
     /** Calls visit (k, value) for first and each following sibling that decodes as a Value. */
@@ -214,14 +213,38 @@ namespace
         return properties;
     }
 
+    /** The names and texts every value repeats, made once: a bank holds hundreds
+        of values, and making each text again is most of writing one. */
+    struct ValueTexts
+    {
+        ValueTexts()
+        {
+            for (int k = 0; k < Processor::numParameters; ++k)
+                parameterIds[k] = Processor::parameterIds[k];
+        }
+
+        const juce::Identifier tag { "Value" }, property { "property" }, type { "type" };
+        const juce::String boolean { "boolean" }, number { "number" };
+        juce::String parameterIds[Processor::numParameters];
+    };
+
+    const ValueTexts& valueTexts()
+    {
+        static const ValueTexts texts;
+        return texts;
+    }
+
     template <typename Value>
     void addValues (juce::XmlElement& parent, const Value* values, bool isCurrentProgramState)
     {
+        const auto& texts = valueTexts();
+
         for (int k = 0; k < Processor::numParameters; ++k)
         {
-            auto* value = parent.createNewChildElement ("Value");
-            value->setAttribute ("property", Processor::parameterIds[k]);
-            value->setAttribute ("type", valueType (k, isCurrentProgramState));
+            auto* value = new juce::XmlElement (texts.tag);
+            parent.addChildElement (value);
+            value->setAttribute (texts.property, texts.parameterIds[k]);
+            value->setAttribute (texts.type, isBooleanValue (k, isCurrentProgramState) ? texts.boolean : texts.number);
             value->addTextElement (encodeValue (k, values[k]));
         }
     }
