@@ -77,10 +77,34 @@ inline int countListedRows (juce::Component& dialog)
     return list != nullptr && list->getModel() != nullptr ? list->getModel()->getNumRows() : -1;
 }
 
-/** Lets the browser's scanning thread list a folder of that many entries. */
+/** True when the first row of the file list inside a dialog paints more than
+    its background. */
+inline bool paintsFirstRow (juce::Component& dialog)
+{
+    auto* list = findChild<juce::ListBox> (dialog);
+    const auto row = list->getRowPosition (0, true);
+
+    if (row.isEmpty())
+        return false;
+
+    const auto picture = list->createComponentSnapshot (row);
+    const auto background = picture.getPixelAt (0, 0);
+
+    for (int y = 0; y < picture.getHeight(); ++y)
+        for (int x = 0; x < picture.getWidth(); ++x)
+            if (picture.getPixelAt (x, y) != background)
+                return true;
+
+    return false;
+}
+
+/** Lets the browser's scanning thread list a folder of that many entries, and
+    the list, told of them by messages, paint them. */
 inline bool waitForListing (juce::Component& dialog, int expectedRows)
 {
-    return pumpUntil ([&] { return countListedRows (dialog) == expectedRows; });
+    return pumpUntil ([&] {
+        return countListedRows (dialog) == expectedRows && (expectedRows <= 0 || paintsFirstRow (dialog));
+    });
 }
 
 inline int countModalComponents()
