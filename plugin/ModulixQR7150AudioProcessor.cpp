@@ -78,6 +78,19 @@ namespace
                    .getChildFile ("Audio Music Apps")
                    .getChildFile ("Velora/Presets/ModulixQR7150");
     }
+
+    // Host input is not trusted: a NaN or infinite sample would reach the output
+    // through the dry signal and the bypass, whatever the models make of it.
+    void silenceNonFiniteSamples (juce::AudioBuffer<float>& buffer) noexcept
+    {
+        for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+        {
+            auto* samples = buffer.getWritePointer (ch);
+
+            for (int i = 0; i < buffer.getNumSamples(); ++i)
+                samples[i] = std::isfinite (samples[i]) ? samples[i] : 0.0f;
+        }
+    }
 }
 
 const char* const ModulixQR7150AudioProcessor::parameterIds[numParameters] {
@@ -494,6 +507,7 @@ void ModulixQR7150AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
     if (workBufferLength == 0 || buffer.getNumChannels() == 0 || numSamples <= 0)
         return;
 
+    silenceNonFiniteSamples (buffer);
     const bool stereoOut = getTotalNumOutputChannels() >= 2 && buffer.getNumChannels() >= 2;
     float* left = buffer.getWritePointer (0);
     float* right = stereoOut ? buffer.getWritePointer (1) : nullptr;
@@ -510,6 +524,8 @@ void ModulixQR7150AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
 
 void ModulixQR7150AudioProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    silenceNonFiniteSamples (buffer);
+
     if (getTotalNumInputChannels() == 1 && getTotalNumOutputChannels() >= 2 && buffer.getNumChannels() >= 2)
         buffer.copyFrom (1, 0, buffer, 0, 0, buffer.getNumSamples());
 }

@@ -1,7 +1,6 @@
 #include "JuceVSTWrapper.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace
@@ -31,14 +30,6 @@ namespace
     {
         copyToHostBuffer (text.toRawUTF8(), buffer, bufferSize);
         return buffer != nullptr;
-    }
-
-    /** Copies host input, with silence in place of NaN and infinite samples:
-        they would reach the output, through the bypass too. */
-    void copyAudibleSamples (float* destination, const float* source, int numSamples) noexcept
-    {
-        for (int i = 0; i < numSamples; ++i)
-            destination[i] = std::isfinite (source[i]) ? source[i] : 0.0f;
     }
 
     int totalChannels (const juce::AudioProcessor& p, bool isInput)
@@ -232,7 +223,7 @@ void JuceVSTWrapper::processReplacing (float** inputs, float** outputs, int samp
         for (int ch = 0; ch < numWork; ++ch)
         {
             if (ch < numInputs && inputs[ch] != nullptr)
-                copyAudibleSamples (scratch.getWritePointer (ch), inputs[ch] + start, length);
+                scratch.copyFrom (ch, 0, inputs[ch] + start, length);
             else
                 scratch.clear (ch, 0, length);
         }

@@ -61,8 +61,9 @@ public:
     bool getProgramNameIndexed (int category, int index, char* text) override;
 
     /** The whole bank, or the current program when isPreset is true. The block
-        stays valid until the same thread asks again, so hosts asking from two
-        threads at once each copy their own. */
+        stays valid until the same thread asks again, so hosts asking from up to
+        four threads at once each copy their own; a fifth takes the answer kept
+        longest. */
     int getChunk (void** data, bool isPreset) override;
     int setChunk (void* data, int byteSize, bool isPreset) override;
 
@@ -142,8 +143,10 @@ private:
     int numChannels = 0;
     std::atomic<double> tailRate { 44100.0 };
 
-    // What the audio path works with, changed under the callback lock only.
-    // It works in its own channels, so hosts that hand over the same buffer for
+    // What the audio path works with. The channel counts and the running flag
+    // change under the callback lock only; the scratch buffer is resized only
+    // while the flag is off, which keeps the audio path out. It works in its own
+    // channels, so hosts that hand over the same buffer for
     // an input and an output (or for two outputs) are served alike.
     struct AudioChannels
     {

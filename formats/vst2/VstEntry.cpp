@@ -15,14 +15,14 @@ namespace
         if (host == nullptr)
             return nullptr;
 
-        const juce::ScopedJuceInitialiser_GUI libraryInitialiser;
-
-        // A host that does not answer the version question is no VST 2 host.
-        if (host (nullptr, hostVersion, 0, 0, nullptr, 0.0f) == 0)
-            return nullptr;
-
         try
         {
+            const juce::ScopedJuceInitialiser_GUI libraryInitialiser;
+
+            // A host that does not answer the version question is no VST 2 host.
+            if (host (nullptr, hostVersion, 0, 0, nullptr, 0.0f) == 0)
+                return nullptr;
+
             auto processor = juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_VST);
             return (new JuceVSTWrapper (host, std::move (processor), editorSize))->getAeffect();
         }

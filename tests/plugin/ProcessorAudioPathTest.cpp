@@ -598,6 +598,47 @@ TEST_F (ProcessorTest, HostBypassPassesTheBufferAndCopiesAMonoInputToBothOutputs
     }
 }
 
+TEST_F (ProcessorTest, NonFiniteInputSamplesComeOutAsSilenceOnEveryPath)
+{
+    enum class Path { effectOn, effectOff, hostBypass };
+    struct Case { Path path; int ins; };
+    const auto nan = std::numeric_limits<float>::quiet_NaN();
+    const auto inf = std::numeric_limits<float>::infinity();
+
+    for (const auto& c : { Case { Path::effectOn, 2 }, Case { Path::effectOn, 1 }, Case { Path::effectOff, 2 },
+                           Case { Path::effectOff, 1 }, Case { Path::hostBypass, 2 }, Case { Path::hostBypass, 1 } })
+    {
+        SCOPED_TRACE (testing::Message() << "path " << static_cast<int> (c.path) << ", inputs " << c.ins);
+        ProcessorRig rig (44100.0, c.ins, 2);
+        rig.processor.setParameter (0, c.path == Path::effectOff ? 0.0f : 1.0f);
+        rig.prepare();
+
+        auto input = rig.signal.next (2, 512);
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (const int i : { 3, 100, 511 })
+                input.setSample (ch, i, i == 100 ? -inf : (ch == 0 ? nan : inf));
+
+        auto output = input;
+        juce::MidiBuffer midi;
+
+        if (c.path == Path::hostBypass)
+            rig.processor.processBlockBypassed (output, midi);
+        else
+            rig.processor.processBlock (output, midi);
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < output.getNumSamples(); ++i)
+                ASSERT_TRUE (std::isfinite (output.getSample (ch, i))) << ch << ", " << i;
+
+        // Passed through, a silenced sample stays silent.
+        if (c.path != Path::effectOn)
+        {
+            EXPECT_EQ (output.getSample (0, 3), 0.0f);
+        }
+    }
+}
+
 TEST_F (ProcessorTest, MonoBusRunsTheMonoModelAndFadesItsOnlyChannel)
 {
     ProcessorRig mono (44100.0, 1, 1);
