@@ -181,6 +181,11 @@ TEST_F (EffectParametersTest, AValueIsStoredOnlyWhenTheHostAnswers)
     effect->UpdateParameterNormalizedValue ("1", 0.25, AAX_eUpdateSource_Unspecified);
     effect->GetNumberOfChanges (&changes);
     EXPECT_EQ (changes, 1) << "the same value again is no change";
+
+    effect->UpdateParameterNormalizedValue ("1", std::numeric_limits<double>::quiet_NaN(), AAX_eUpdateSource_Unspecified);
+    effect->GetNumberOfChanges (&changes);
+    EXPECT_EQ (value ("1"), 0.25);
+    EXPECT_EQ (changes, 1) << "a value that is no number changes nothing";
 }
 
 TEST_F (EffectParametersTest, RelativeChangesStopAtTheEnds)
@@ -358,6 +363,23 @@ TEST_F (EffectParametersTest, ASecondInitializeStartsAgainOnTheNewHost)
     EXPECT_TRUE (instance.automation.registered.empty()) << "every parameter left the host's automation";
     EXPECT_EQ (host.callsStartingWith ("automation1.RegisterParameter").size(), 4u);
     EXPECT_EQ (host.callsStartingWith ("automation1.UnregisterParameter").size(), 8u);
+}
+
+TEST_F (EffectParametersTest, ASecondInitializeSendsTheProcessingSideItsNewBypass)
+{
+    effect->UpdateParameterNormalizedValue (cDefaultMasterBypassID, 1.0, AAX_eUpdateSource_Unspecified);
+    effect->GenerateCoefficients();
+    ASSERT_FALSE (instance.controller.packets.empty());
+    instance.controller.packets.clear();
+
+    // The parameters start again at their defaults, bypass off; the processing
+    // side must hear so, once.
+    ASSERT_EQ (effect->Initialize (&instance), AAX_SUCCESS);
+    effect->GenerateCoefficients();
+    effect->GenerateCoefficients();
+    ASSERT_EQ (instance.controller.packets.size(), 1u);
+    EXPECT_EQ (instance.controller.packets[0].fieldIndex, 3);
+    EXPECT_EQ (instance.controller.packets[0].bytes, (std::vector<uint8_t> { 0, 0, 0, 0 }));
 }
 
 namespace

@@ -395,7 +395,9 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue (AAX_CParamID i
         parameter.UpdateNormalizedValue (value);
         const auto result = packetDispatcher.SetDirty (id, true);
 
-        if (value != previous)
+        // What the parameter kept decides: a NaN or an out-of-range value is
+        // not what it stores.
+        if (parameter.GetNormalizedValue() != previous)
             ++changeCount;
 
         return result;

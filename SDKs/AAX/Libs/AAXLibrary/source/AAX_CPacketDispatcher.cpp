@@ -18,6 +18,11 @@ void* AAX_CPacket::SPacketData::Get (uint32_t numBytes)
 //==============================================================================
 AAX_CPacketDispatcher::~AAX_CPacketDispatcher()
 {
+    forgetPackets();
+}
+
+void AAX_CPacketDispatcher::forgetPackets()
+{
     const AAX_StLock_Guard guard (mutex);
     registrations.clear();
     packets.clear();
@@ -25,6 +30,9 @@ AAX_CPacketDispatcher::~AAX_CPacketDispatcher()
 
 void AAX_CPacketDispatcher::Initialize (AAX_IController* hostController, AAX_IEffectParameters* owner)
 {
+    // An effect initialised again registers its packets again, for parameters
+    // that start again at their defaults: they begin as new packets, dirty.
+    forgetPackets();
     controller = hostController;
     effectParameters = owner;
 }

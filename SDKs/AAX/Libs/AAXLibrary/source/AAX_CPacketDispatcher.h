@@ -102,7 +102,8 @@ public:
     AAX_CPacketDispatcher (const AAX_CPacketDispatcher&) = delete;
     AAX_CPacketDispatcher& operator= (const AAX_CPacketDispatcher&) = delete;
 
-    /** Runs before any other use; takes no lock. */
+    /** Runs before any other use, and again when the effect is initialised
+        again: every packet and registration made before is forgotten. */
     void Initialize (AAX_IController* hostController, AAX_IEffectParameters* owner);
 
     /** Binds parameterID to the packet packetID (created dirty when new) with a
@@ -124,6 +125,7 @@ private:
     using Registration = std::pair<AAX_CPacket*, std::unique_ptr<AAX_IPacketHandler>>;
 
     static AAX_Result fill (const Registration& registration, const std::string& parameterID) noexcept;
+    void forgetPackets();
     AAX_Result post (const AAX_CPacket& packet) noexcept;
 
     std::map<int32_t, std::unique_ptr<AAX_CPacket>> packets;
