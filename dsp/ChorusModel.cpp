@@ -1,5 +1,6 @@
 #include "ChorusModel.h"
 
+#include "RateSyncSteps.h"
 #include "ScopedFlushDenormals.h"
 
 #include <algorithm>
@@ -25,24 +26,11 @@ namespace
         { "SyncOn",   0.0f },
     } };
 
-    // Beats per LFO cycle, from "8/1" to "1/32T".
-    constexpr std::array<float, 19> beatsPerCycle {
+    // Beats per LFO cycle, from "8/1" to "1/32T", by step.
+    constexpr std::array<float, RateSyncSteps::numSteps> beatsPerCycle {
         32.0f, 16.0f, 8.0f, 4.0f, 3.0f, 2.0f, 1.333f, 1.5f, 1.0f, 0.6665f,
         0.75f, 0.5f, 0.333f, 0.375f, 0.25f, 0.1665f, 0.1875f, 0.125f, 0.083f
     };
-
-    // Step k takes the rate-sync values up to k/18 (the float nearest to it); the last one the rest.
-    constexpr std::array<float, 18> makeSyncStepBounds() noexcept
-    {
-        std::array<float, 18> bounds {};
-
-        for (size_t k = 0; k < bounds.size(); ++k)
-            bounds[k] = static_cast<float> (k) / 18.0f;
-
-        return bounds;
-    }
-
-    constexpr std::array<float, 18> syncStepBounds = makeSyncStepBounds();
 
     bool isValidIndex (int index) noexcept { return index >= 0 && index < ChorusModel::numParameters; }
 
@@ -279,11 +267,7 @@ float ChorusModel::getLfoFrequency() const noexcept { return blocks->lfo.getFreq
 
 float ChorusModel::getBeatsPerCycle (float rateSyncValue) noexcept
 {
-    for (size_t k = 0; k < syncStepBounds.size(); ++k)
-        if (rateSyncValue <= syncStepBounds[k])
-            return beatsPerCycle[k];
-
-    return beatsPerCycle.back();
+    return beatsPerCycle[static_cast<size_t> (RateSyncSteps::getStep (rateSyncValue))];
 }
 
 void ChorusModel::passSweepWidthOn() noexcept

@@ -1,5 +1,6 @@
 #include "ModulixQR7150AudioProcessor.h"
 #include "ModulixQR7150PatchXml.h"
+#include "RateSyncSteps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -142,7 +143,7 @@ namespace
         {
             case Coding::onOff:      return value > 0.0f ? "true" : "false";
             case Coding::chorusType: return juce::String ((double) std::ceil (2.0f * value), 0);
-            case Coding::rateSync:   return juce::String ((double) std::ceil (18.0f * value), 0);
+            case Coding::rateSync:   return juce::String (RateSyncSteps::getStep (value));
             case Coding::plain:      break;
         }
 

@@ -28,13 +28,5 @@ double VeloraModDelaySyncKnob::getValueThatPlays (double value) const
 
 int VeloraModDelaySyncKnob::getStepThatPlays (double value) noexcept
 {
-    const auto single = static_cast<float> (value);
-    const auto limited = single >= 0.0f ? juce::jmin (single, 1.0f) : 0.0f;
-    const int lastStep = numPositions - 1;
-
-    for (int k = 0; k < lastStep; ++k)
-        if (limited <= static_cast<float> (k) / static_cast<float> (lastStep))
-            return k;
-
-    return lastStep;
+    return RateSyncSteps::getStep (static_cast<float> (value));
 }

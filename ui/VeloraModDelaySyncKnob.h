@@ -1,16 +1,17 @@
 #pragma once
 
+#include "RateSyncSteps.h"
 #include "VeloraKnob.h"
 
 /** The tempo-synced rate knob: 19 positions, from "8/1" to "1/32T", at k times
     a step of 1/18.1 in single precision. Its frame and its note text always show
-    the note value that the engine plays: the engine takes step k for values (in
-    single precision) above (k - 1)/18 and up to k/18, so a value from outside
-    is shown at the position of the step it plays, not at the nearest position. */
+    the note value that the engine plays: a value from outside is shown at the
+    position of the step that the engine takes for it (RateSyncSteps), not at
+    the nearest position. */
 class VeloraModDelaySyncKnob : public VeloraKnob
 {
 public:
-    static constexpr int numPositions = 19;
+    static constexpr int numPositions = RateSyncSteps::numSteps;
 
     /** The distance between positions: 1/18.1 in single precision, widened. */
     static constexpr double positionStep = 0.05524861812591553;
@@ -24,9 +25,8 @@ public:
     /** The position of the step that plays for a value from outside. */
     double getValueThatPlays (double value) const override;
 
-    /** The step (0 to 18) the engine plays for a value: the value is taken in
-        single precision and limited to 0 to 1 (not-a-number as 0), then the first
-        k whose bound k/18 (in single precision) is not below it, else 18. */
+    /** The step (0 to 18) the engine plays for a value, which reaches it in
+        single precision. */
     static int getStepThatPlays (double value) noexcept;
 
 private:

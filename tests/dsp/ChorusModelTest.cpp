@@ -1,5 +1,8 @@
 #include "ChorusModelTestSupport.h"
+#include "RateSyncSteps.h"
 #include "TestBits.h"
+
+#include "../support/RateSyncCases.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +50,8 @@ namespace
         0.75f, 0.5f, 0.333f, 0.375f, 0.25f, 0.1665f, 0.1875f, 0.125f, 0.083f
     };
 
-    // Upper bound of step k: the float nearest to k/18.
-    float stepBound (int k) { return static_cast<float> (k / 18.0); }
+    // Upper bound of step k: a hair above the float nearest to k/18, where hosts keep it as text.
+    float stepBound (int k) { return static_cast<float> (k / 18.0) + RateSyncSteps::nominalTolerance; }
 
     float syncedFrequency (float bpm, float beats) { return 1.0f / ((60.0f / bpm) * beats); }
 }
@@ -344,6 +347,22 @@ TEST_P (ChorusModelTest, SyncedRateFollowsTheNineteenStepsAndTheTempo)
         model->process (&sample, 1);
         EXPECT_EQ (model->getLfoFrequency(), c.hz) << c.bpm;
     }
+}
+
+TEST_P (ChorusModelTest, SyncedRateOfAValueKeptAsTextIsItsSteps)
+{
+    const auto model = makePrepared (GetParam(), 48000.0f, { 0.2f, 0.5f, 0.2f, 0.5f, 0.5f, 0.0f, 1.0f, 120.0f });
+
+    const auto playedFrequency = [&] (float rateSync)
+    {
+        model->setParameter (ChorusModel::rateSyncParameter, rateSync);
+        model->calcParameter (ChorusModel::rateSyncParameter);
+        return model->getLfoFrequency();
+    };
+
+    for (const auto& c : RateSyncCases::makeCases())
+        EXPECT_EQ (playedFrequency (c.value), syncedFrequency (120.0f, beatsTable[static_cast<size_t> (c.step)]))
+            << c.label << " (" << c.value << ")";
 }
 
 TEST_P (ChorusModelTest, DepthGivesTheSweepWidth)

@@ -5,6 +5,7 @@
 
 #include "../MessagePump.h"
 #include "../TestHome.h"
+#include "../support/RateSyncCases.h"
 
 #include <gtest/gtest.h>
 
@@ -343,6 +344,21 @@ TEST_F (EditorTest, TimerFollowsAutomationAndMarksThePresetNameAsModified)
     letTheTimerRun();
     EXPECT_EQ (knob.getValue(), 0.1);
     EXPECT_TRUE (host.changes.empty());
+}
+
+TEST_F (EditorTest, SyncKnobShowsTheStepOfARateSyncValueAHostKeptAsText)
+{
+    processor.setParameter (sync, 1.0f);
+    auto& e = openEditor();
+    auto& knob = child<juce::Slider> ("rateSyncKnob_");
+
+    for (const auto& c : RateSyncCases::makeCases())
+    {
+        processor.setParameter (rateSync, c.value);
+        e.timerCallback();
+        EXPECT_EQ (knob.getValue(), c.step * knob.getInterval()) << c.label;
+        EXPECT_EQ (knob.getTextFromValue (knob.getValue()), RateSyncCases::noteTexts[c.step]) << c.label;
+    }
 }
 
 TEST_F (EditorTest, TimerFollowsProgramChangesWithTheirSettingAndPreset)

@@ -2,9 +2,12 @@
 
 #include "CE2Chorus.h"
 #include "ModulixQR7150BinImg.h"
+#include "RateSyncSteps.h"
 #include "VeloraKnob.h"
 #include "VeloraModDelayFreq20HzMaxLog10Knob.h"
 #include "VeloraModDelaySyncKnob.h"
+
+#include "../support/RateSyncCases.h"
 
 #include <cmath>
 #include <limits>
@@ -17,10 +20,7 @@ namespace
     constexpr int frameHeight = 6;
     constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-    const char* const noteTexts[] = {
-        "8/1", "4/1", "2/1", "1/1", "1/2D", "1/2", "1/2T", "1/4D", "1/4", "1/4T",
-        "1/8D", "1/8", "1/8T", "1/16D", "1/16", "1/16T", "1/32D", "1/32", "1/32T"
-    };
+    using RateSyncCases::noteTexts;
 
     /** A knob of that class with a synthetic strip whose height is no multiple of its frame count. */
     template <typename KnobClass>
@@ -40,8 +40,8 @@ namespace
     /** A knob's value text as a standard string, which the test framework prints. */
     std::string getText (juce::Slider& knob, double value)    { return knob.getTextFromValue (value).toStdString(); }
 
-    /** The single-precision bound k/18 at which the engine's step k ends. */
-    float getStepBound (int k)      { return static_cast<float> (k) / 18.0f; }
+    /** The single-precision bound at which the engine's step k ends, a hair above k/18. */
+    float getStepBound (int k)      { return static_cast<float> (k) / 18.0f + RateSyncSteps::nominalTolerance; }
 }
 
 class KnobTest : public UiTest {};
@@ -107,7 +107,8 @@ TEST_F (KnobTest, SyncKnobShowsTheStepThatPlaysForAValueFromOutside)
         { (double) (1.0f / 6.0f), 3 },        // the processor's default equals the bound of step 3
         { 0.08, 2 },                          // nearer to position 1, but the engine plays step 2
         { 0.5, 9 },
-        { 0.9444445, 18 },
+        { 0.9444445, 17 },                    // a hair above 17/18, as a host keeps that as text
+        { 0.9446, 18 },
         { 0.0, 0 }, { -0.5, 0 }, { 7.0, 18 }, { notANumber, 0 },
     };
 
@@ -125,13 +126,26 @@ TEST_F (KnobTest, SyncKnobShowsTheStepThatPlaysForAValueFromOutside)
     }
 }
 
+TEST_F (KnobTest, SyncKnobShowsTheStepOfAValueAHostKeptAsText)
+{
+    KnobRig<VeloraModDelaySyncKnob> rig (VeloraModDelaySyncKnob::numPositions);
+
+    for (const auto& c : RateSyncCases::makeCases())
+    {
+        rig.knob.setValue (static_cast<double> (c.value), juce::dontSendNotification);
+        EXPECT_EQ (rig.getShownFrame(), c.step) << c.label;
+        EXPECT_EQ (getText (rig.knob, rig.knob.getValue()), noteTexts[c.step]) << c.label;
+    }
+}
+
 TEST_F (KnobTest, SyncTextsChangeExactlyAtTheEnginesBounds)
 {
     VeloraModDelaySyncKnob knob ("rateSyncKnob_");
     EXPECT_EQ (getText (knob, 0.0), "8/1");
     EXPECT_EQ (getText (knob, -1.0), "8/1");
     EXPECT_EQ (getText (knob, std::nextafter (0.0, 1.0)), "8/1"); // 0 in single precision
-    EXPECT_EQ (getText (knob, (double) std::nextafter (0.0f, 1.0f)), "4/1");
+    EXPECT_EQ (getText (knob, (double) getStepBound (0)), "8/1");
+    EXPECT_EQ (getText (knob, (double) std::nextafter (getStepBound (0), 1.0f)), "4/1");
     EXPECT_EQ (getText (knob, 1.0), "1/32T");
     EXPECT_EQ (getText (knob, 2.0), "1/32T");
     EXPECT_EQ (getText (knob, 0.5), "1/4T");
