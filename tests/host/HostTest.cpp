@@ -2,6 +2,8 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "RateSyncCases.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -418,6 +420,96 @@ TEST_F (HostTest, StateSavedByTheHostRestoresSoundAndParametersInASecondInstance
     auto fresh = load();
     fresh.prepare();
     EXPECT_TRUE (differ (restoredSound, fresh.process (8192)));
+}
+
+/** The first blocks the plug-in plays once prepared with the synced rate at
+    that value, from the start of its signal each time. The host hands a new
+    value over in the next block; preparing again puts it in force at once. */
+Buffer soundAt (LoadedPlugin& plugin, float rateSyncValue)
+{
+    plugin.instance->releaseResources();
+    plugin.parameter (rateSync).setValue (rateSyncValue);
+    plugin.prepare();
+    plugin.process (blockSize);
+    plugin.instance->releaseResources();
+    plugin.prepare();
+    plugin.position = 0;
+    return plugin.process (8 * blockSize);
+}
+
+int storedStep (Instance& instance)
+{
+    juce::MemoryBlock hostState;
+    instance.getStateInformation (hostState);
+    const auto component = decodeComponentState (hostState);
+    return RateSyncCases::firstStoredStep (static_cast<const char*> (component.getData()), component.getSize());
+}
+
+TEST_F (HostTest, ARateSyncValueKeptAsTextComesBackAsItsStepInTheSoundAndTheBank)
+{
+    auto plugin = load();
+    plugin.parameter (sync).setValue (1.0f);
+
+    // Each step played from its knob position; neighbours sound different, so
+    // a sound names its step.
+    std::vector<Buffer> stepSounds;
+
+    for (int k = 0; k < RateSyncCases::numSteps; ++k)
+        stepSounds.push_back (soundAt (plugin, RateSyncCases::positionValue (k)));
+
+    for (size_t k = 1; k < stepSounds.size(); ++k)
+        ASSERT_TRUE (differ (stepSounds[k], stepSounds[k - 1])) << k;
+
+    for (const auto& c : RateSyncCases::makeCases())
+    {
+        EXPECT_FALSE (differ (soundAt (plugin, c.value), stepSounds[static_cast<size_t> (c.step)])) << c.label;
+        EXPECT_EQ (storedStep (*plugin.instance), c.step) << c.label;
+    }
+}
+
+TEST_F (HostTest, AProjectReopenedFromItsStateAndParameterTextsSavesTheSameState)
+{
+    // The host hands changed values over with the next block it processes.
+    const auto handOver = [] (LoadedPlugin& plugin)
+    {
+        plugin.prepare();
+        plugin.process (blockSize);
+    };
+
+    for (int k = 0; k < RateSyncCases::numSteps; ++k)
+    {
+        SCOPED_TRACE ("step " + std::to_string (k));
+        auto saved = load();
+        auto reopened = load();
+
+        // The synced rate as a loaded preset or project sets it, beside other settings.
+        const std::pair<int, float> settings[] {
+            { chorusType, 0.5f }, { rate, 0.35f }, { rateSync, RateSyncCases::nominalValue (k) },
+            { depth, 0.7f }, { sync, 1.0f },
+        };
+
+        for (const auto& [index, value] : settings)
+            saved.parameter (index).setValue (value);
+
+        handOver (saved);
+        juce::MemoryBlock state;
+        saved.instance->getStateInformation (state);
+        std::vector<std::string> texts;
+
+        for (auto* p : saved.instance->getParameters())
+            texts.push_back (RateSyncCases::asText (p->getValue(), 6));
+
+        reopened.instance->setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+
+        for (int i = 0; i < reopened.instance->getParameters().size(); ++i)
+            reopened.parameter (i).setValue (std::strtof (texts[static_cast<size_t> (i)].c_str(), nullptr));
+
+        handOver (reopened);
+        juce::MemoryBlock stateAgain;
+        reopened.instance->getStateInformation (stateAgain);
+        EXPECT_TRUE (stateAgain == state);
+        EXPECT_EQ (storedStep (*reopened.instance), k);
+    }
 }
 
 } // namespace

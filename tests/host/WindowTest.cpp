@@ -2,6 +2,7 @@
 // on a real X server, and drives it with real pointer clicks. Runs under
 // tools/with-display.sh (Xvfb with a window manager).
 
+#include "SyncKnobFrames.h"
 #include "XScreen.h"
 
 #include "../MessagePump.h"
@@ -360,6 +361,39 @@ TEST_F (WindowTest, TheHostMayDeleteThePluginRightAfterItsOpenWindow)
     HostWindow reopened (*again, { 40, 40 });
     reopened.screenshot();
     EXPECT_TRUE (clickSetsType (reopened, *again, secondTypeName, 0.5f)) << typeOf (*again);
+}
+
+TEST_F (WindowTest, TheSyncKnobShowsTheStepOfARateSyncValueAHostKeptAsText)
+{
+    auto instance = load();
+    instance->prepareToPlay (44100.0, 512);
+    HostWindow window (*instance, { 40, 40 });
+    ASSERT_TRUE (window.isOpen());
+    window.screenshot();
+
+    // The host hands a value over with the next block it processes.
+    const auto setParameter = [&] (int index, float value)
+    {
+        instance->getParameters().getReference (index)->setValue (value);
+        juce::AudioBuffer<float> block (2, 512);
+        block.clear();
+        juce::MidiBuffer midi;
+        instance->processBlock (block, midi);
+    };
+
+    SyncKnobFrames knob ({ [&] { const auto at = window.getScreenBounds().getPosition(); return std::make_pair (at.x, at.y); } },
+                         { setParameter, [] (int milliseconds) { pumpMessages (milliseconds); } });
+    ASSERT_TRUE (knob.learn());
+
+    int width = 0, height = 0;
+    const auto strip = knob.getStrip (width, height);
+    juce::File (MODULIX_SCREENSHOT_DIR).createDirectory();
+    EXPECT_TRUE (XScreen::savePng (strip, width, height, MODULIX_SCREENSHOT_DIR "/vst3-sync-knob-frames.png"));
+
+    for (const auto& c : RateSyncCases::makeTextCases())
+        EXPECT_EQ (knob.showFor (c.value), c.step) << c.label;
+
+    instance->releaseResources();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // extension, as a user does. Needs a display: the suite runs it under
 // tools/with-display.sh.
 
+#include "SyncKnobFrames.h"
 #include "Vst2TestHost.h"
 #include "XScreen.h"
 
@@ -275,6 +276,29 @@ TEST_F (Vst2EditorWindow, OpensAtItsSizeShowsItsPictureAndTakesClicksAgainAfterR
         plugin->dispatch (effectEditorClose);
         EXPECT_TRUE (window.hasChildren (0));
     }
+}
+
+TEST_F (Vst2EditorWindow, TheSyncKnobShowsTheStepOfARateSyncValueAHostKeptAsText)
+{
+    const HostWindow window (display, editorWidth, editorHeight);
+    ASSERT_TRUE (open (window));
+    window.grabPainted();
+
+    SyncKnobFrames knob ({ [&] { const auto at = window.screenPosition(); return std::make_pair (at.x, at.y); } },
+                         { [&] (int index, float value) { plugin->setParameter (index, value); },
+                           [] (int milliseconds) { std::this_thread::sleep_for (std::chrono::milliseconds (milliseconds)); } });
+    ASSERT_TRUE (knob.learn());
+
+    int width = 0, height = 0;
+    const auto strip = knob.getStrip (width, height);
+    std::filesystem::create_directories (MODULIX_SCREENSHOT_DIR);
+    EXPECT_TRUE (XScreen::savePng (strip, width, height, MODULIX_SCREENSHOT_DIR "/vst2-sync-knob-frames.png"));
+
+    for (const auto& c : RateSyncCases::makeTextCases())
+        EXPECT_EQ (knob.showFor (c.value), c.step) << c.label;
+
+    plugin->dispatch (effectEditorClose);
+    EXPECT_TRUE (window.hasChildren (0));
 }
 
 TEST_F (Vst2EditorWindow, ClosingTheEffectWithItsWindowOpenTakesTheWindow)
