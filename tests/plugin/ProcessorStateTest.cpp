@@ -186,6 +186,22 @@ std::vector<BankCase> bankCases()
     const auto noChange = [] (Processor&) {};
     const auto asWritten = [] (juce::XmlElement&) {};
 
+    // Program 7 current on setting B, and program 0 on setting B as well.
+    const auto sevenOnB = [] (Processor& source)
+    {
+        source.programs[0].activeChannel = 1;
+        source.programs[7].activeChannel = 1;
+        storeSetting (source.programs[7], 1, someSetting());
+        source.setCurrentProgram (7);
+    };
+    const auto sevenOnBIsCurrent = [] (Processor& p, const HostLog& log)
+    {
+        EXPECT_EQ (p.getCurrentProgram(), 7);
+        EXPECT_EQ (p.programs[7].activeChannel, 1);
+        EXPECT_EQ (p.programs[0].activeChannel, 1);
+        EXPECT_EQ (log.lastSetting(), someSetting());
+    };
+
     std::vector<BankCase> cases {
         { "a fresh bank makes program 0 setting A current", noChange, asWritten,
           [] (Processor& p, const HostLog& log)
@@ -214,6 +230,33 @@ std::vector<BankCase> bankCases()
               EXPECT_EQ (p.getProgramName (7), "Seven");
               EXPECT_EQ (liveSettingOf (p), someSetting());
               EXPECT_EQ (log.lastSetting(), someSetting());
+          } },
+
+        { "Properties before DeviceName is read as well", sevenOnB,
+          [] (juce::XmlElement& xml)
+          {
+              auto* name = xml.getChildByName ("DeviceName");
+              xml.removeChildElement (name, false);
+              xml.addChildElement (name);
+          },
+          sevenOnBIsCurrent },
+
+        { "an element after Properties keeps the program and setting it names", sevenOnB,
+          [] (juce::XmlElement& xml) { xml.createNewChildElement ("Extra"); },
+          sevenOnBIsCurrent },
+
+        { "a second Properties is ignored", sevenOnB,
+          [] (juce::XmlElement& xml)
+          {
+              auto* second = new juce::XmlElement (propertiesOf (xml));
+              second->setAttribute ("activePreset", "3");
+              second->getChildElement (3)->getChildElement (0)->setAttribute ("presetPath", "Second.vmxp");
+              xml.addChildElement (second);
+          },
+          [sevenOnBIsCurrent] (Processor& p, const HostLog& log)
+          {
+              sevenOnBIsCurrent (p, log);
+              EXPECT_EQ (p.programs[3].presetPath[0], "Init.vmxp");
           } },
 
         { "a Channel's attributes are taken by position", noChange,
