@@ -735,7 +735,7 @@ TEST_F (EditorTest, PresetFilesThatAreNotStrictUtf8AreRefusedByEveryRoad)
 
             editor.reset();
             home.deleteRecursively();
-            std::exit (held ? 0 : 1);
+            CraftedXmlTexts::exitChild (held);
         },
         ::testing::ExitedWithCode (0), "");
 

@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -101,11 +102,19 @@ inline std::vector<Text> refusedTexts (Form form)
     };
 }
 
-/** For a test's child process: a reader that hangs ends it by SIGALRM after a
-    minute, far beyond what any reading takes, instead of stalling the suite. */
+/** For a test's child process: a reader that hangs ends it by SIGALRM after
+    five minutes, far beyond what all the readings take even in the sanitizer
+    builds, instead of stalling the suite. */
 inline void boundHangs()
 {
-    alarm (60);
+    alarm (300);
+}
+
+/** Ends a test's child process, 0 when all held, without the exit handlers:
+    JUCE's threads still run there, beside the statics those would destroy. */
+[[noreturn]] inline void exitChild (bool allHeld)
+{
+    std::_Exit (allHeld ? 0 : 1);
 }
 
 /** Tells whether holdsFor is true for every text of the form, naming each as it

@@ -8,8 +8,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
-
 using modulix_test::FolderTreeTest;
 using modulix_test::LabelSpy;
 
@@ -221,7 +219,7 @@ TEST_F (PresetMenuTest, FilesThatAreNotStrictUtf8ReadAsNothingAndCompareWithoutH
             });
 
             scratch.deleteRecursively (false);
-            std::exit (held ? 0 : 1);
+            CraftedXmlTexts::exitChild (held);
         },
         ::testing::ExitedWithCode (0), "");
 
