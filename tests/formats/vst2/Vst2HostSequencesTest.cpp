@@ -305,15 +305,13 @@ void refuseEachAndExit (Form form)
 
 // JUCE's reader takes overlong UTF-8 for the characters it spells, on which it
 // never finishes or overflows the host's stack: only strict UTF-8 is read.
-TEST (Vst2HostSequences, ChunksThatAreNotStrictUtf8AreRefusedWhole)
+TEST (Vst2HostSequences, ChunksThatAreNotStrictUtf8AreRefusedWholeAndMultiByteTextLoads)
 {
     GTEST_FLAG_SET (death_test_style, "threadsafe");
     EXPECT_EXIT (refuseEachAndExit (Form::bank), testing::ExitedWithCode (0), "") << "bank chunks";
     EXPECT_EXIT (refuseEachAndExit (Form::program), testing::ExitedWithCode (0), "") << "program chunks";
-}
 
-TEST (Vst2HostSequences, ChunksWithMultiByteTextLoadAndAreWrittenBackEscaped)
-{
+    // Written back as the writer escapes it.
     const auto written = "presetPath=\"" + CraftedXmlTexts::multiByteTextAsWritten + "\"";
 
     for (const auto form : { Form::bank, Form::program })
