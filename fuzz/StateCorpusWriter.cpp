@@ -2,7 +2,8 @@
 // and a preset file from a fresh processor and from one with both settings of a
 // program in use, a block packed by JUCE with its declaration, the AAX plug-in's
 // controls chunk ('elck') and the VST3 bundle's component state as a host saves
-// them.
+// them; and a bank, a program, a preset file and a component state holding
+// multi-byte characters as themselves, which the writers give as references.
 
 #include "ModulixQR7150AudioProcessor.h"
 #include "ModulixQR7150PatchXml.h"
@@ -13,7 +14,11 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "../tests/support/Vst3StateForms.h"
+
 #include <iostream>
+#include <regex>
+#include <string>
 
 namespace
 {
@@ -29,6 +34,68 @@ namespace
         slot.presetPath[1] = juce::String::fromUTF8 ("Sub/Gr\xc3\xbc\xc3\x9f\x65.vmxp");
         std::copy (&values[0][0], &values[0][0] + 2 * Processor::numParameters, &slot.values[0][0]);
         p.setCurrentProgram (7);
+    }
+
+    /** The used program, with characters of two, three and four bytes in its paths. */
+    void prepareMultiByteProgram (Processor& p)
+    {
+        prepareUsedProgram (p);
+        p.programs[7].presetPath[0] = juce::String::fromUTF8 ("Warm \xe2\x82\xac/\xf0\x9f\x8e\xb8 \xc3\xa9t\xc3\xa9.vmxp");
+    }
+
+    /** The text with each reference to a character beyond ASCII replaced by the
+        character itself, in UTF-8. */
+    std::string withRawCharacters (const std::string& text)
+    {
+        static const std::regex reference ("&#([0-9]+);");
+        std::string result;
+        auto rest = text.cbegin();
+
+        for (std::sregex_iterator match (text.cbegin(), text.cend(), reference), end; match != end; ++match)
+        {
+            const auto code = std::stoul ((*match)[1].str());
+            result.append (rest, (*match)[0].first);
+            result += code < 0x80 ? match->str() : juce::String::charToString ((juce::juce_wchar) code).toStdString();
+            rest = (*match)[0].second;
+        }
+
+        return result.append (rest, text.cend());
+    }
+
+    /** A state block, as the processor packs one, whose characters beyond ASCII
+        stand as themselves. */
+    Vst3StateForms::Bytes withRawCharacters (const juce::MemoryBlock& block)
+    {
+        constexpr size_t headerBytes = 8;
+        const std::string text (static_cast<const char*> (block.getData()) + headerBytes, block.getSize() - headerBytes - 1);
+        return Vst3StateForms::pluginBlock (withRawCharacters (text).c_str());
+    }
+
+    /** The preset file of the setting, with multi-byte text as itself in its device name. */
+    std::string multiBytePresetFile (Processor& p)
+    {
+        auto xml = p.writePreset (true);
+        auto* name = xml.getChildByName ("DeviceName");
+        name->deleteAllTextElements();
+        name->addTextElement (juce::String::fromUTF8 ("Modulix QR7150 \xc2\xb7 Gr\xc3\xbc\xc3\x9f\x65 \xe2\x82\xac \xf0\x9f\x8e\xb8"));
+
+        juce::XmlElement::TextFormat format;
+        format.customEncoding = "UTF-8";
+        format.lineWrapLength = 60;
+        return withRawCharacters (xml.toString (format).toStdString());
+    }
+
+    /** The component state the VST3 wrapper writes around a block: its header,
+        a bank holding the block, and the bypass after it. */
+    Vst3StateForms::Bytes componentStateHolding (const Vst3StateForms::Bytes& block)
+    {
+        using namespace Vst3StateForms;
+        return vstw (bank (withTrailer (block, bypassTree (false))));
+    }
+
+    bool write (const juce::File& file, const Vst3StateForms::Bytes& bytes)
+    {
+        return file.replaceWithData (bytes.data(), bytes.size());
     }
 
     bool write (const juce::File& file, const juce::MemoryBlock& block)
@@ -95,15 +162,23 @@ int main (int argc, char* argv[])
     const juce::ScopedJuceInitialiser_GUI juceInitialiser;
     const auto folder = juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]);
 
-    Processor fresh, used;
+    Processor fresh, used, multiByte;
     prepareUsedProgram (used);
+    prepareMultiByteProgram (multiByte);
 
-    juce::MemoryBlock bank, program, programByJuce;
+    juce::MemoryBlock bank, program, programByJuce, multiByteBank, multiByteProgram;
     fresh.getStateInformation (bank);
     used.getCurrentProgramStateInformation (program);
+    multiByte.getStateInformation (multiByteBank);
+    multiByte.getCurrentProgramStateInformation (multiByteProgram);
+    const auto rawBank = withRawCharacters (multiByteBank);
+    const auto rawPreset = multiBytePresetFile (multiByte);
     juce::AudioProcessor::copyXmlToBinary (fresh.writeCurrentProgram(), programByJuce);
-    const auto controls = aaxControlsChunk();
+    // The bundle's instance first: the AAX plug-in runs JUCE's messages on a
+    // thread of its own, after which this one is no longer JUCE's message
+    // thread, and creating a VST3 instance would wait for a message loop.
     const auto component = vst3ComponentState();
+    const auto controls = aaxControlsChunk();
 
     const bool written = folder.createDirectory().wasOk()
                       && write (folder.getChildFile ("bank.state"), bank)
@@ -111,7 +186,11 @@ int main (int argc, char* argv[])
                       && write (folder.getChildFile ("program-juce.state"), programByJuce)
                       && ! controls.isEmpty() && write (folder.getChildFile ("controls.elck"), controls)
                       && ! component.isEmpty() && write (folder.getChildFile ("component.vst3state"), component)
-                      && ModulixQR7150PatchXml::writeFile (used.writePreset (true), folder.getChildFile ("preset.vmxp"));
+                      && ModulixQR7150PatchXml::writeFile (used.writePreset (true), folder.getChildFile ("preset.vmxp"))
+                      && write (folder.getChildFile ("bank-utf8.state"), rawBank)
+                      && write (folder.getChildFile ("program-utf8.state"), withRawCharacters (multiByteProgram))
+                      && folder.getChildFile ("preset-utf8.vmxp").replaceWithData (rawPreset.data(), rawPreset.size())
+                      && write (folder.getChildFile ("component-utf8.vst3state"), componentStateHolding (rawBank));
 
     if (! written)
         std::cerr << "could not write into " << folder.getFullPathName() << "\n";

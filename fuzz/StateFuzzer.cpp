@@ -1,7 +1,7 @@
 // Feeds one input to every reader of outside text: as a state block, packed
 // into a state block, and parsed as a preset file. A reader that crashes, hangs,
-// stores a value outside 0..1 or an invalid program or setting, or leaves a
-// state that does not write and read back identically, fails the run.
+// stores a value outside 0..1 or an invalid program or setting, or takes a
+// state that, saved, is not taken again and saved the same, fails the run.
 
 #include "ModulixQR7150AudioProcessor.h"
 #include "ModulixQR7150PatchXml.h"
@@ -52,7 +52,9 @@ namespace
         }
     }
 
-    bool sameBank (const Processor& a, const Processor& b)
+    // The selection and the preset paths come back exactly from the text the
+    // writers give them; the values only as far as the text keeps them.
+    bool sameSelectionAndPaths (const Processor& a, const Processor& b)
     {
         if (a.currentProgram != b.currentProgram)
             return false;
@@ -63,7 +65,6 @@ namespace
             const auto& y = b.programs[i];
 
             if (x.activeChannel != y.activeChannel
-                || std::memcmp (x.values, y.values, sizeof (x.values)) != 0
                 || ! std::equal (std::begin (x.presetPath), std::end (x.presetPath), std::begin (y.presetPath)))
                 return false;
         }
@@ -71,10 +72,25 @@ namespace
         return true;
     }
 
-    // Another instance reads what this one writes and must write the same
-    // bytes. The writers read nothing but the bank sameBank compares, so an
-    // instance that read the same bank back would write the same bytes: only one
-    // that did not (values finer than the text keeps) is written again to see.
+    bool sameBank (const Processor& a, const Processor& b)
+    {
+        if (! sameSelectionAndPaths (a, b))
+            return false;
+
+        for (int i = 0; i < Processor::numProgramSlots; ++i)
+            if (std::memcmp (a.programs[i].values, b.programs[i].values, sizeof (a.programs[i].values)) != 0)
+                return false;
+
+        return true;
+    }
+
+    // Whatever an instance took, it saves in a form that is taken again and
+    // saved the same: take, save, take the saved (another instance), save
+    // again, byte for byte equal. The second instance must have taken the
+    // saved state, selection and paths exactly. The writers read nothing but
+    // the bank sameBank compares, so a second instance holding the same bank
+    // would save the same bytes: only one that does not (values finer than the
+    // text keeps) is saved again to see.
     void checkWritesBackIdentically (Processor& p)
     {
         juce::MemoryBlock bank, program;
@@ -84,6 +100,7 @@ namespace
         static Processor other;
         other.setStateInformation (bank.getData(), (int) bank.getSize());
         other.setCurrentProgramStateInformation (program.getData(), (int) program.getSize());
+        require (sameSelectionAndPaths (other, p));
 
         if (! sameBank (other, p))
         {
@@ -111,27 +128,36 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     static Processor processor;
     const auto block = packAsState (data, size);
 
+    // Each reader starts from the fresh bank, and what it took is checked as a
+    // host would next save it. Writing a whole bank twice is most of a run; a
+    // bank the reader left fresh need not be checked each time.
+    const auto checkWhatWasTaken = []
+    {
+        static const Processor fresh;
+        checkBank (processor);
+
+        if (! sameBank (processor, fresh))
+        {
+            checkWritesBackIdentically (processor);
+            processor.initDefaultPreset();
+        }
+    };
+
     processor.setStateInformation (data, (int) size);
+    checkWhatWasTaken();
     processor.setCurrentProgramStateInformation (data, (int) size);
+    checkWhatWasTaken();
     processor.setStateInformation (block.getData(), (int) block.getSize());
+    checkWhatWasTaken();
     processor.setCurrentProgramStateInformation (block.getData(), (int) block.getSize());
+    checkWhatWasTaken();
 
-    auto xml = ModulixQR7150PatchXml::parse (reinterpret_cast<const char*> (data), size);
-
-    if (xml != nullptr)
+    if (auto xml = ModulixQR7150PatchXml::parse (reinterpret_cast<const char*> (data), size))
     {
         processor.comparePreset (std::make_unique<juce::XmlElement> (*xml));
         processor.readPreset (std::move (xml), true);
+        checkWhatWasTaken();
     }
-
-    checkBank (processor);
-
-    // Writing a whole bank twice is most of a run; a bank that no reader changed
-    // is the fresh one, which need not be checked each time.
-    static const Processor fresh;
-
-    if (! sameBank (processor, fresh))
-        checkWritesBackIdentically (processor);
 
     // Every input leaves the instances and JUCE's pool of names as it found them,
     // so that one that leaks nothing frees all it allocates. Text kept from the

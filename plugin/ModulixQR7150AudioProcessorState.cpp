@@ -347,26 +347,39 @@ namespace
         return found;
     }
 
-    // Each child is applied whole under the bank lock; the host hears of the
-    // program it leaves current only after the lock is let go.
+    bool hasChildElement (const juce::XmlElement& parent)
+    {
+        for (auto* child : parent.getChildIterator())
+            if (! child->isTextElement())
+                return true;
+
+        return false;
+    }
+
+    // The bank and its selection come from the first "Properties" element,
+    // wherever it stands (a second one is ignored, as getChildByName finds only
+    // the first); without one, any element makes program 0 with setting A
+    // current. The bank is applied whole under its lock; the host hears of the
+    // program left current only after the lock is let go.
     void readBank (Processor& processor, const juce::XmlElement& root, juce::CriticalSection& bankLock)
     {
-        if (! hasTag (root, rootTag))
+        if (! hasTag (root, rootTag) || ! hasChildElement (root))
             return;
 
-        forEachChildElement (root, std::numeric_limits<int>::max(), [&] (juce::XmlElement& child, int)
+        const auto* properties = findChild (root, propertiesTag);
+        Selection found;
+
         {
-            Selection found;
+            const juce::ScopedLock bank (bankLock);
 
-            {
-                const juce::ScopedLock bank (bankLock);
-                found = hasTag (child, propertiesTag) ? readBankPrograms (processor, child) : Selection();
-                processor.currentProgram = found.program;
-                processor.programs[found.program].activeChannel = found.setting;
-            }
+            if (properties != nullptr)
+                found = readBankPrograms (processor, *properties);
 
-            processor.setCurrentProgram (found.program);
-        });
+            processor.currentProgram = found.program;
+            processor.programs[found.program].activeChannel = found.setting;
+        }
+
+        processor.setCurrentProgram (found.program);
     }
 
     int readPresetFile (Processor& processor, const juce::XmlElement& root)

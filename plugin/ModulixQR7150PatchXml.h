@@ -9,11 +9,13 @@
     That text comes from project files and preset files, that is from anywhere,
     and juce::XmlDocument recurses once per nesting level, expands DTD entities
     and loops forever on a processing instruction followed by text. Text reaches
-    it only when it is valid UTF-8 within the limits below and keeps to plain
-    XML: elements with quoted attributes, text, comments, CDATA and the five
-    named and the numeric character references; declarations and processing
-    instructions only before the root element; no document type. What follows
-    the root element is ignored, as juce::XmlDocument ignores it.
+    it only when it is strict UTF-8 (juce::XmlDocument reads overlong forms as
+    the characters they spell, which a check of the bytes would not see),
+    within the limits below, and keeps to plain XML: elements with quoted
+    attributes, text, comments, CDATA and the five named and the numeric
+    character references; declarations and processing instructions only before
+    the root element; no document type. What follows the root element is
+    ignored, as juce::XmlDocument ignores it, but must be strict UTF-8 too.
 */
 class ModulixQR7150PatchXml
 {
@@ -29,7 +31,7 @@ public:
     static constexpr const char* propertiesTag = "Properties";
     static constexpr const char* productId = "com.velora.ModulixQR7150";
 
-    /** Parses UTF-8 text; a leading byte-order mark is skipped and a zero byte ends
+    /** Parses strict UTF-8 text; a leading byte-order mark is skipped and a zero byte ends
         the text. Returns nullptr for text that is refused or malformed. */
     static std::unique_ptr<juce::XmlElement> parse (const char* text, size_t numBytes);
 

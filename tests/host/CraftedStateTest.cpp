@@ -3,6 +3,7 @@
 // crash fails that case only. Every one is refused: the host lives on, the
 // plug-in keeps the state it had and still plays finite sound.
 
+#include "CraftedXmlTexts.h"
 #include "Vst3StateForms.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,26 @@ TEST_F (CraftedStateTest, ASavedStateLoadsBitForBitInAFreshInstance)
     EXPECT_EQ (restore ("takes", real), "exited 0");
     EXPECT_EQ (restore ("keeps", real), "exited 1") << "the probe does not see a state taken";
     EXPECT_EQ (restore ("keeps", presetFile (real)), "exited 1") << "a preset file holding the state is not taken";
+}
+
+// JUCE's reader takes overlong UTF-8 for the characters it spells, on which it
+// never finishes or overflows the host's stack: only strict UTF-8 is read.
+TEST_F (CraftedStateTest, TextThatIsNotStrictUtf8IsRefusedAndMultiByteTextLoads)
+{
+    using CraftedXmlTexts::Form;
+    const auto streamOf = [] (const std::string& text) { return vstw (bank (withTrailer (pluginBlock (text.c_str()), bypassTree (true)))); };
+
+    for (const auto& text : CraftedXmlTexts::refusedTexts (Form::bank))
+        EXPECT_EQ (restore ("keeps", streamOf (text.bytes)), "exited 0") << text.name;
+
+    ASSERT_EQ (restore ("loads", streamOf (CraftedXmlTexts::multiByteDocument (Form::bank))), "exited 0");
+
+    // Saved back as the writer escapes it.
+    const auto attribute = "presetPath=\"" + CraftedXmlTexts::multiByteTextAsWritten + "\"";
+    juce::MemoryBlock saved;
+    ASSERT_TRUE (folder.getChildFile ("stream.state").loadFileAsData (saved));
+    const std::string savedBytes (static_cast<const char*> (saved.getData()), saved.getSize());
+    EXPECT_NE (savedBytes.find (attribute), std::string::npos) << attribute;
 }
 
 TEST_F (CraftedStateTest, CraftedStatesAreRefusedWhole)

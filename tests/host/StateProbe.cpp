@@ -7,6 +7,8 @@
 //                                 settings, which must keep its state as it was
 //   vst3_state_probe takes FILE   restores FILE into a fresh instance, which must
 //                                 then save exactly FILE
+//   vst3_state_probe loads FILE   restores FILE into a fresh instance and saves
+//                                 the state it then holds over FILE
 //
 // Each then plays, and the sound must be finite and audible. Exits 0 when all
 // holds; says what failed and exits 1 otherwise.
@@ -113,7 +115,7 @@ int probe (const juce::String& mode, const juce::File& file)
     if (instance == nullptr)
         return fail (error.toRawUTF8());
 
-    if (mode != "takes")
+    if (mode != "takes" && mode != "loads")
     {
         moveAwayFromDefaults (*instance, mode == "keeps");
         modulix_test::pumpMessages (100);
@@ -139,6 +141,9 @@ int probe (const juce::String& mode, const juce::File& file)
     if (mode == "takes" && after != stream)
         return fail ("the state saved is not the state restored");
 
+    if (mode == "loads" && ! file.replaceWithData (after.getData(), after.getSize()))
+        return fail ("cannot write the state");
+
     return playsFiniteAudibleSound (*instance) ? 0 : fail ("the sound is not finite and audible");
 }
 }
@@ -146,7 +151,7 @@ int probe (const juce::String& mode, const juce::File& file)
 int main (int argc, char* argv[])
 {
     if (argc != 3)
-        return fail ("usage: vst3_state_probe write|keeps|takes FILE");
+        return fail ("usage: vst3_state_probe write|keeps|takes|loads FILE");
 
     const juce::ScopedJuceInitialiser_GUI juceInitialiser;
     return probe (argv[1], juce::File::getCurrentWorkingDirectory().getChildFile (argv[2]));

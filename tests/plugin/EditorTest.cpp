@@ -5,6 +5,7 @@
 
 #include "../MessagePump.h"
 #include "../TestHome.h"
+#include "../support/CraftedXmlTexts.h"
 #include "../support/RateSyncCases.h"
 
 #include <gtest/gtest.h>
@@ -151,6 +152,13 @@ protected:
         file.getParentDirectory().createDirectory();
         EXPECT_TRUE (xml.writeTo (file));
         return file;
+    }
+
+    /** A preset file holding exactly the bytes given; false when it cannot be written. */
+    bool writePresetBytes (const juce::String& relativePath, const std::string& bytes)
+    {
+        const auto file = presetRoot().getChildFile (relativePath);
+        return file.getParentDirectory().createDirectory() && file.replaceWithData (bytes.data(), bytes.size());
     }
 
     void clickAndWait (const juce::String& button)
@@ -684,6 +692,76 @@ TEST_F (EditorTest, APresetPickedInTheMenuIsLoadedAndOtherLabelsAreIgnored)
     letTheTimerRun();
     EXPECT_EQ (child<juce::Slider> ("mixKnob_").getValue(), static_cast<double> (0.8f));
     EXPECT_EQ (presetName(), "Picked");
+}
+
+// Preset files that are not strict UTF-8, on which JUCE's reader would hang the
+// host's message thread or overflow its stack, reach the reader by three roads:
+// the stored preset compared as the window opens, the arrows and a pick.
+TEST_F (EditorTest, PresetFilesThatAreNotStrictUtf8AreRefusedByEveryRoad)
+{
+    using CraftedXmlTexts::Form;
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+
+    const auto liveSetting = [this]
+    {
+        std::vector<float> values;
+
+        for (int k = 0; k < numParameters; ++k)
+            values.push_back (processor.getParameter (k));
+
+        return values;
+    };
+
+    // In a child process, so that a read that hangs or crashes fails this test only.
+    EXPECT_EXIT (
+        {
+            CraftedXmlTexts::boundHangs();
+            juce::StringArray names;
+            bool held = true;
+
+            for (const auto& text : CraftedXmlTexts::refusedTexts (Form::preset))
+            {
+                names.add ("Crafted " + juce::String (names.size() + 10) + ".vmxp");
+                held = held && writePresetBytes (names[names.size() - 1], text.bytes);
+            }
+
+            processor.setParameter (depth, 0.3f);
+            const auto before = liveSetting();
+
+            for (const auto& name : names)
+            {
+                currentSlot().presetPath[0] = name;
+                openEditor();
+                letTheTimerRun();
+                held = held && liveSetting() == before;
+                editor.reset();
+            }
+
+            openEditor();
+            letTheTimerRun();
+            auto& menu = child<VeloraPresetMenu> ("presetMenu_");
+
+            for (const auto& name : names)
+            {
+                menu.setSelectedFilePath (name);
+                editor->labelTextChanged (&menu);
+                clickAndWait ("presetIncButton_");
+                held = held && liveSetting() == before;
+            }
+
+            editor.reset();
+            home.deleteRecursively();
+            CraftedXmlTexts::exitChild (held);
+        },
+        ::testing::ExitedWithCode (0), "");
+
+    ASSERT_TRUE (writePresetBytes ("Multi.vmxp", CraftedXmlTexts::multiByteDocument (Form::preset)));
+    openEditor();
+    letTheTimerRun();
+    auto& menu = child<VeloraPresetMenu> ("presetMenu_");
+    menu.setSelectedFilePath ("Multi.vmxp");
+    editor->labelTextChanged (&menu);
+    EXPECT_EQ (processor.getParameter (depth), 0.7f);
 }
 
 TEST_F (EditorTest, FileMenuResults)

@@ -2,6 +2,8 @@
 
 #include "ModulixQR7150PatchXml.h"
 
+#include "../support/CraftedXmlTexts.h"
+
 namespace modulix_test
 {
 namespace
@@ -162,6 +164,40 @@ TEST_F (ProcessorTest, InvalidUtf8IsRefused)
     EXPECT_EQ (parseBytes ("<veloraPatch/>\xff"), nullptr);
     EXPECT_EQ (parseBytes ("<veloraPatch>\xf8\x88\x80\x80\x80</veloraPatch>"), nullptr);
     EXPECT_NE (parseBytes ("<veloraPatch>\xc3\xa9</veloraPatch>"), nullptr);
+}
+
+// JUCE's reader decodes overlong forms as the characters they spell: the byte
+// check must never see text other than the text JUCE reads.
+TEST_F (ProcessorTest, OnlyStrictUtf8IsParsedAndValidMultiByteTextAsJuceReadsIt)
+{
+    using CraftedXmlTexts::Form;
+
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+
+    for (const auto form : { Form::bank, Form::program, Form::preset })
+    {
+        // In a child process: without the check JUCE hangs on some and overflows its stack on one.
+        EXPECT_EXIT (
+            {
+                CraftedXmlTexts::boundHangs();
+                CraftedXmlTexts::exitChild (CraftedXmlTexts::holdsForEach (form, [] (const std::string& bytes)
+                {
+                    return PatchXml::parse (bytes.data(), bytes.size()) == nullptr;
+                }));
+            },
+            ::testing::ExitedWithCode (0), "");
+
+        const auto document = CraftedXmlTexts::multiByteDocument (form);
+        const auto xml = PatchXml::parse (document.data(), document.size());
+        ASSERT_NE (xml, nullptr);
+        EXPECT_TRUE (xml->isEquivalentTo (juce::parseXML (juce::String::fromUTF8 (document.data(), (int) document.size())).get(), false));
+    }
+
+    const auto bank = CraftedXmlTexts::multiByteDocument (Form::bank);
+    const auto xml = PatchXml::parse (bank.data(), bank.size());
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getChildByName ("Properties")->getChildElement (0)->getChildElement (0)->getStringAttribute ("presetPath"),
+               juce::String::fromUTF8 (CraftedXmlTexts::multiByteText.c_str()));
 }
 
 //==============================================================================

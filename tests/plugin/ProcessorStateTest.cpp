@@ -2,6 +2,8 @@
 
 #include "ModulixQR7150PatchXml.h"
 
+#include "../support/CraftedXmlTexts.h"
+
 #include <functional>
 #include <stdexcept>
 
@@ -186,6 +188,22 @@ std::vector<BankCase> bankCases()
     const auto noChange = [] (Processor&) {};
     const auto asWritten = [] (juce::XmlElement&) {};
 
+    // Program 7 current on setting B, and program 0 on setting B as well.
+    const auto sevenOnB = [] (Processor& source)
+    {
+        source.programs[0].activeChannel = 1;
+        source.programs[7].activeChannel = 1;
+        storeSetting (source.programs[7], 1, someSetting());
+        source.setCurrentProgram (7);
+    };
+    const auto sevenOnBIsCurrent = [] (Processor& p, const HostLog& log)
+    {
+        EXPECT_EQ (p.getCurrentProgram(), 7);
+        EXPECT_EQ (p.programs[7].activeChannel, 1);
+        EXPECT_EQ (p.programs[0].activeChannel, 1);
+        EXPECT_EQ (log.lastSetting(), someSetting());
+    };
+
     std::vector<BankCase> cases {
         { "a fresh bank makes program 0 setting A current", noChange, asWritten,
           [] (Processor& p, const HostLog& log)
@@ -214,6 +232,33 @@ std::vector<BankCase> bankCases()
               EXPECT_EQ (p.getProgramName (7), "Seven");
               EXPECT_EQ (liveSettingOf (p), someSetting());
               EXPECT_EQ (log.lastSetting(), someSetting());
+          } },
+
+        { "Properties before DeviceName is read as well", sevenOnB,
+          [] (juce::XmlElement& xml)
+          {
+              auto* name = xml.getChildByName ("DeviceName");
+              xml.removeChildElement (name, false);
+              xml.addChildElement (name);
+          },
+          sevenOnBIsCurrent },
+
+        { "an element after Properties keeps the program and setting it names", sevenOnB,
+          [] (juce::XmlElement& xml) { xml.createNewChildElement ("Extra"); },
+          sevenOnBIsCurrent },
+
+        { "a second Properties is ignored", sevenOnB,
+          [] (juce::XmlElement& xml)
+          {
+              auto* second = new juce::XmlElement (propertiesOf (xml));
+              second->setAttribute ("activePreset", "3");
+              second->getChildElement (3)->getChildElement (0)->setAttribute ("presetPath", "Second.vmxp");
+              xml.addChildElement (second);
+          },
+          [sevenOnBIsCurrent] (Processor& p, const HostLog& log)
+          {
+              sevenOnBIsCurrent (p, log);
+              EXPECT_EQ (p.programs[3].presetPath[0], "Init.vmxp");
           } },
 
         { "a Channel's attributes are taken by position", noChange,
@@ -410,6 +455,72 @@ TEST_F (ProcessorTest, StateWrittenAndReadBackIsWrittenIdentically)
 
     EXPECT_EQ (bankStateOf (bankTarget), bank);
     EXPECT_EQ (currentProgramStateOf (programTarget), program);
+}
+
+juce::MemoryBlock packText (const std::string& text)
+{
+    return packWithCount ({ text.data(), text.size() }, (juce::uint32) text.size());
+}
+
+// Whatever a reader takes, the writer gives back in a form the reader takes
+// again, and that is written the same, byte for byte: preset paths with any
+// character a document can carry, raw or as a reference.
+TEST_F (ProcessorTest, EveryStateTakenIsWrittenInAFormTakenAgainAndWrittenTheSame)
+{
+    using CraftedXmlTexts::Form;
+
+    const struct
+    {
+        const char* name;
+        std::string path;
+        bool taken;
+    } cases[] {
+        { "multi-byte characters", CraftedXmlTexts::multiByteText, true },
+        { "references at the edges of every form",
+          "&#1;&#9;&#10;&#13;&#31;&#127;&#128;&#x7ff;&#x800;&#xd7ff;&#xe000;&#xfffe;&#xFFFF;&#x10000;&#1114111;.vmxp", true },
+        { "references to surrogates, kept as JUCE reads them", "&#xd800;&#57343;.vmxp", true },
+        { "markup, quotes, tabs and line ends", "a&amp;b&lt;c&gt;&quot;d'e\tf\r\ng\rh\n.vmxp", true },
+        { "an overlong '&' before a reference beyond Unicode", "\xc0\xa6#4294967295;.vmxp", false },
+    };
+
+    const auto take = [] (Processor& p, Form form, const juce::MemoryBlock& block)
+    {
+        if (form == Form::bank)
+            p.setStateInformation (block.getData(), (int) block.getSize());
+        else
+            p.setCurrentProgramStateInformation (block.getData(), (int) block.getSize());
+    };
+
+    for (const auto form : { Form::bank, Form::program })
+    {
+        const auto stateOf = [form] (Processor& p) { return form == Form::bank ? bankStateOf (p) : currentProgramStateOf (p); };
+
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE (std::string (c.name) + (form == Form::bank ? " in a bank" : " in a current program"));
+            Processor first, second;
+            const auto fresh = bankStateOf (first);
+            take (first, form, packText (CraftedXmlTexts::documentHolding (form, c.path)));
+            const auto& path = first.programs[0].presetPath[0];
+
+            if (! c.taken)
+            {
+                EXPECT_EQ (bankStateOf (first), fresh);
+                continue;
+            }
+
+            EXPECT_NE (path, "Init.vmxp");
+            const auto saved = stateOf (first);
+            take (second, form, saved);
+            EXPECT_EQ (second.programs[0].presetPath[0], path);
+            EXPECT_EQ (stateOf (second), saved);
+        }
+    }
+
+    Processor p;
+    const auto block = packText (CraftedXmlTexts::multiByteDocument (Form::bank));
+    p.setStateInformation (block.getData(), (int) block.getSize());
+    EXPECT_EQ (p.programs[0].presetPath[0], juce::String::fromUTF8 (CraftedXmlTexts::multiByteText.c_str()));
 }
 
 TEST_F (ProcessorTest, PresetPathsNoFileSystemTakesAreRefusedByBothReaders)

@@ -4,6 +4,8 @@
 #include "ModulixQR7150PatchXml.h"
 #include "VeloraPresetMenu.h"
 
+#include "../support/CraftedXmlTexts.h"
+
 #include <sys/stat.h>
 
 using modulix_test::FolderTreeTest;
@@ -194,6 +196,37 @@ TEST_F (PresetMenuTest, ReadResultsTellWhatTheFileWas)
         EXPECT_EQ (menu.readPreset (&processor, c.name), c.result) << c.name;
         EXPECT_FLOAT_EQ (depth(), c.loads ? 0.7f : freshDepth) << c.name;
     }
+}
+
+// JUCE's reader takes overlong UTF-8 for the characters it spells, on which it
+// never finishes or overflows the stack: only strict UTF-8 is read or compared.
+TEST_F (PresetMenuTest, FilesThatAreNotStrictUtf8ReadAsNothingAndCompareWithoutHanging)
+{
+    using CraftedXmlTexts::Form;
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+    const auto crafted = root.getChildFile ("Crafted.vmxp");
+
+    // In a child process, so that a read that hangs or crashes fails this test only.
+    EXPECT_EXIT (
+        {
+            CraftedXmlTexts::boundHangs();
+            const bool held = CraftedXmlTexts::holdsForEach (Form::preset, [&] (const std::string& bytes)
+            {
+                crafted.replaceWithData (bytes.data(), bytes.size());
+                menu.setSelectedFilePath ("Crafted.vmxp");
+                menu.compareAndMarkPreset (&processor);
+                return menu.readPreset (&processor, "Crafted.vmxp") == 0 && depth() == freshDepth;
+            });
+
+            scratch.deleteRecursively (false);
+            CraftedXmlTexts::exitChild (held);
+        },
+        ::testing::ExitedWithCode (0), "");
+
+    const auto multiByte = CraftedXmlTexts::multiByteDocument (Form::preset);
+    crafted.replaceWithData (multiByte.data(), multiByte.size());
+    EXPECT_EQ (menu.readPreset (&processor, "Crafted.vmxp"), 1);
+    EXPECT_FLOAT_EQ (depth(), 0.7f);
 }
 
 TEST_F (PresetMenuTest, ReadingWhatIsNoPresetFileGivesNothingAndCallsNoProcessor)

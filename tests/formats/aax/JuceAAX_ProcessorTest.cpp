@@ -3,6 +3,8 @@
 // two chunks a host saves and restores.
 #include "JuceAaxFixture.h"
 
+#include "../../support/CraftedXmlTexts.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -386,6 +388,61 @@ TEST_F (JuceAaxProcessorTest, ARefusedStateChunkLeavesEveryParameter)
     EXPECT_TRUE (posts().empty());
     EXPECT_EQ (plugin.value ("4"), static_cast<double> (0.9f));
     EXPECT_EQ (plugin.processor().currentValues[4].load(), 0.9f);
+}
+
+/** The state chunk a host hands back: the plug-in's block holding the text given. */
+std::vector<uint8_t> stateChunkHolding (const std::string& text)
+{
+    std::vector<uint8_t> bytes (AAX_SPlugInChunkHeaderSize);
+    const std::string block = std::string ("VC2!") + std::string (4, '\0') + text + std::string (1, '\0');
+    bytes.insert (bytes.end(), block.begin(), block.end());
+
+    for (size_t i = 0; i < 4; ++i)
+        bytes[AAX_SPlugInChunkHeaderSize + 4 + i] = static_cast<uint8_t> (text.size() >> (8 * i));
+
+    auto* header = static_cast<AAX_SPlugInChunk*> (static_cast<void*> (bytes.data()));
+    header->fChunkID = JuceAAX_Processor::juceChunkID;
+    header->fSize = static_cast<int32_t> (block.size());
+    return bytes;
+}
+
+// JUCE's reader takes overlong UTF-8 for the characters it spells, on which it
+// never finishes or overflows the host's stack: only strict UTF-8 is read.
+TEST_F (JuceAaxProcessorTest, StateChunksThatAreNotStrictUtf8AreRefusedWhole)
+{
+    using CraftedXmlTexts::Form;
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+
+    // In a child process, so that a restore that hangs or crashes fails this test only.
+    EXPECT_EXIT (
+        {
+            CraftedXmlTexts::boundHangs();
+            bool held = false;
+
+            {
+                AaxInstance plugin (host, true);
+                plugin.effect->UpdateParameterNormalizedValue ("4", 0.9, AAX_eUpdateSource_Unspecified);
+                plugin.processor().programs[3].presetPath[1] = "Lush/Wide.vmxp";
+                const auto state = plugin.chunk (JuceAAX_Processor::juceChunkID);
+                host.clearCalls();
+
+                held = CraftedXmlTexts::holdsForEach (Form::bank, [&] (const std::string& text)
+                {
+                    return plugin.restore (stateChunkHolding (text)) == AAX_SUCCESS
+                        && posts().empty()
+                        && plugin.chunk (JuceAAX_Processor::juceChunkID) == state;
+                });
+            }
+
+            CraftedXmlTexts::exitChild (held);
+        },
+        ::testing::ExitedWithCode (0), "");
+
+    AaxInstance plugin (host, true);
+    EXPECT_EQ (plugin.restore (stateChunkHolding (CraftedXmlTexts::multiByteDocument (Form::bank))), AAX_SUCCESS);
+    EXPECT_EQ (plugin.processor().programs[0].presetPath[0], juce::String::fromUTF8 (CraftedXmlTexts::multiByteText.c_str()));
+    plugin.instance.pump();
+    EXPECT_EQ (plugin.value ("5"), 0.125);
 }
 
 TEST_F (JuceAaxProcessorTest, AudioAndHostThreadsShareTheInstance)

@@ -5,6 +5,8 @@
 
 #include "Vst2TestHost.h"
 
+#include "../../support/CraftedXmlTexts.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <iostream>
@@ -243,6 +245,84 @@ TEST (Vst2HostSequences, EachLeavesTheHostRunningAndThePluginPlaying)
     {
         SCOPED_TRACE (sequence.name);
         EXPECT_EXIT (runSequenceAndExit (sequence), testing::ExitedWithCode (0), "");
+    }
+}
+
+//==============================================================================
+using CraftedXmlTexts::Form;
+
+constexpr int mixIndex = 5;
+
+/** A chunk as the plug-in writes one, holding the text given. */
+std::vector<char> chunkHolding (const std::string& text)
+{
+    std::vector<char> chunk { 'V', 'C', '2', '!' };
+
+    for (int i = 0; i < 4; ++i)
+        chunk.push_back ((char) (text.size() >> (8 * i)));
+
+    chunk.insert (chunk.end(), text.begin(), text.end());
+    chunk.push_back (0);
+    return chunk;
+}
+
+void setChunk (Instance& plugin, const std::string& text, Form form)
+{
+    auto chunk = chunkHolding (text);
+    plugin.dispatch (effectSetChunk, form == Form::program ? 1 : 0, (long long) chunk.size(), chunk.data());
+}
+
+/** In a child process: each refused text of the form, as a bank or as a program
+    chunk, leaves both chunks as they were, and the plug-in plays on. */
+void refuseEachAndExit (Form form)
+{
+    CraftedXmlTexts::boundHangs();
+    bool held = false;
+
+    {
+        Instance plugin;
+        plugin.dispatch (effectSetProgram, 0, 3);
+        plugin.setParameter (mixIndex, 0.25f);
+        const auto bank = plugin.chunk (false), program = plugin.chunk (true);
+
+        held = CraftedXmlTexts::holdsForEach (form, [&] (const std::string& text)
+        {
+            setChunk (plugin, text, form);
+            return plugin.chunk (false) == bank && plugin.chunk (true) == program;
+        });
+
+        plugin.resume();
+        std::vector<float> out;
+
+        for (int i = 0; i < 8; ++i)
+            out = plugin.process (blockSize);
+
+        held = held && allFinite (out) && rms (out) >= 0.01f;
+    }
+
+    CraftedXmlTexts::exitChild (held);
+}
+
+// JUCE's reader takes overlong UTF-8 for the characters it spells, on which it
+// never finishes or overflows the host's stack: only strict UTF-8 is read.
+TEST (Vst2HostSequences, ChunksThatAreNotStrictUtf8AreRefusedWholeAndMultiByteTextLoads)
+{
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+    EXPECT_EXIT (refuseEachAndExit (Form::bank), testing::ExitedWithCode (0), "") << "bank chunks";
+    EXPECT_EXIT (refuseEachAndExit (Form::program), testing::ExitedWithCode (0), "") << "program chunks";
+
+    // Written back as the writer escapes it.
+    const auto written = "presetPath=\"" + CraftedXmlTexts::multiByteTextAsWritten + "\"";
+
+    for (const auto form : { Form::bank, Form::program })
+    {
+        Instance plugin;
+        ASSERT_NE (plugin.effect, nullptr);
+        setChunk (plugin, CraftedXmlTexts::multiByteDocument (form), form);
+
+        const auto chunk = plugin.chunk (form == Form::program);
+        EXPECT_NE (std::string (chunk.begin(), chunk.end()).find (written), std::string::npos);
+        EXPECT_EQ (plugin.getParameter (mixIndex), 0.125f);
     }
 }
 }

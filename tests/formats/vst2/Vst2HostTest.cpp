@@ -245,21 +245,36 @@ TextAnswer askText (Instance& plugin, int opcode, int index)
     return { std::string (buffer, length), length < sizeof (buffer) && untouched };
 }
 
-/** A program chunk of plugin's current program whose preset path is renamed. */
-std::vector<char> withPresetName (std::vector<char> chunk, const std::string& name)
+constexpr size_t chunkHeaderBytes = 8;
+
+/** The text of a chunk, between its header and its zero byte. */
+std::string textOf (const std::vector<char>& chunk)
 {
-    constexpr size_t headerBytes = 8;
-    std::string text (chunk.begin() + headerBytes, chunk.end() - 1);
+    return std::string (chunk.begin() + chunkHeaderBytes, chunk.end() - 1);
+}
+
+/** The chunk with its text replaced, and its byte count with it. */
+std::vector<char> withText (const std::vector<char>& chunk, const std::string& text)
+{
+    std::string bytes (chunk.begin(), chunk.begin() + chunkHeaderBytes);
+
+    for (size_t i = 0; i < 4; ++i)
+        bytes[4 + i] = (char) (text.size() >> (8 * i));
+
+    bytes += text;
+    bytes += '\0';
+    return std::vector<char> (bytes.begin(), bytes.end());
+}
+
+/** A program chunk of plugin's current program whose preset path is renamed. */
+std::vector<char> withPresetName (const std::vector<char>& chunk, const std::string& name)
+{
+    auto text = textOf (chunk);
 
     for (size_t at; (at = text.find ("Init.vmxp")) != std::string::npos;)
         text.replace (at, 9, name + ".vmxp");
 
-    const auto textBytes = (uint32_t) text.size();
-    std::vector<char> renamed (chunk.begin(), chunk.begin() + headerBytes);
-    std::memcpy (renamed.data() + 4, &textBytes, sizeof (textBytes));
-    renamed.insert (renamed.end(), text.begin(), text.end());
-    renamed.push_back (0);
-    return renamed;
+    return withText (chunk, text);
 }
 
 bool isWholeUtf8 (const std::string& text)
@@ -437,6 +452,33 @@ TEST (Vst2Module, BankAndProgramChunksRoundTripIntoASecondInstance)
     target.dispatch (effectSetProgram, 0, 3);
     EXPECT_EQ (target.getParameter (rate), 0.625f);
     EXPECT_EQ (target.getParameter (chorusType), 1.0f);
+}
+
+TEST (Vst2Module, ABankChunkIsReadByElementNameWhateverStandsAfterItsProperties)
+{
+    Instance source;
+    ASSERT_NE (source.effect, nullptr);
+    source.dispatch (effectSetProgram, 0, 7);
+    source.setParameter (mix, 0.125f);
+    const auto bank = source.chunk (false);
+    const auto text = textOf (bank);
+    const auto end = text.rfind ("</veloraPatch>");
+    ASSERT_NE (end, std::string::npos);
+
+    // Another element, and a second Properties naming program 3, which the first outranks.
+    auto second = text.substr (text.find ("<Properties"), end - text.find ("<Properties"));
+    second.replace (second.find ("activePreset=\"7\""), 16, "activePreset=\"3\"");
+    const std::string after[] { "<Extra/>", second };
+
+    for (const auto& element : after)
+    {
+        SCOPED_TRACE (element.substr (0, 20));
+        Instance target;
+        const auto changed = withText (bank, std::string (text).insert (end, element));
+        target.dispatch (effectSetChunk, 0, (long long) changed.size(), (void*) changed.data());
+        EXPECT_EQ (target.dispatch (effectGetProgram), 7);
+        EXPECT_EQ (target.getParameter (mix), 0.125f);
+    }
 }
 
 TEST (Vst2Module, DamagedChunksLeaveTheBankUsable)
