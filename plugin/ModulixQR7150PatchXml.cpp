@@ -1,10 +1,15 @@
 #include "ModulixQR7150PatchXml.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -369,21 +374,70 @@ bool ModulixQR7150PatchXml::isRegularFile (const juce::File& file)
     return std::filesystem::is_regular_file (std::filesystem::u8path (file.getFullPathName().toStdString()), error);
 }
 
+namespace
+{
+    /** A file descriptor, closed when it goes. */
+    struct Descriptor
+    {
+        explicit Descriptor (int descriptor) noexcept : fd (descriptor) {}
+
+        ~Descriptor()
+        {
+            if (fd >= 0)
+                ::close (fd);
+        }
+
+        const int fd;
+
+        JUCE_DECLARE_NON_COPYABLE (Descriptor)
+    };
+} // namespace
+
 bool ModulixQR7150PatchXml::readRegularFile (const juce::File& file, size_t maxBytes, juce::MemoryBlock& data)
 {
-    // Opening a pipe waits for a writer, and a device or a file that grows never
-    // ends: only regular files are opened, and never read beyond the limit.
-    if (! isRegularFile (file))
+    // Whatever stands at the path is opened first and then looked at: a pipe swapped in
+    // at any moment would make a blocking open wait for a writer, and a device or a file
+    // that grows never ends. Only what was opened is read, and never beyond the limit.
+    const Descriptor opened { ::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY) };
+    return opened.fd >= 0 && readRegularFile (opened.fd, maxBytes, data);
+}
+
+bool ModulixQR7150PatchXml::readRegularFile (int descriptor, size_t maxBytes, juce::MemoryBlock& data)
+{
+    struct stat info {};
+
+    if (::fstat (descriptor, &info) != 0 || ! S_ISREG (info.st_mode) || info.st_size < 0
+         || (juce::uint64) info.st_size > maxBytes)
         return false;
 
-    juce::FileInputStream in (file);
+    // Room for one byte more than the file held, so that growth past the limit shows.
+    data.setSize ((size_t) info.st_size + 1);
+    size_t numRead = 0;
 
-    if (! in.openedOk())
-        return false;
+    for (;;)
+    {
+        if (numRead == data.getSize())
+        {
+            if (numRead > maxBytes)
+                return false;
 
-    data.reset();
-    const auto numRead = in.readIntoMemoryBlock (data, (ssize_t) maxBytes + 1);
-    return ! in.getStatus().failed() && numRead <= maxBytes;
+            data.setSize (std::min (2 * numRead, maxBytes + 1));
+        }
+
+        const auto result = ::pread (descriptor, static_cast<char*> (data.getData()) + numRead,
+                                     data.getSize() - numRead, (off_t) numRead);
+
+        if (result == 0)
+            break;
+
+        if (result < 0 && errno != EINTR)
+            return false;
+
+        numRead += (size_t) std::max<ssize_t> (result, 0);
+    }
+
+    data.setSize (numRead);
+    return true;
 }
 
 bool ModulixQR7150PatchXml::writeFile (const juce::XmlElement& xml, const juce::File& file)

@@ -36,7 +36,9 @@ public:
     static std::unique_ptr<juce::XmlElement> parse (const char* text, size_t numBytes);
 
     /** Parses a regular file as parse() does; nullptr for a missing, unreadable or
-        oversized file and for anything else of that name (folder, pipe, device). */
+        oversized file and for anything else of that name (folder, pipe, device). What
+        the path names is opened without waiting and then looked at, so a pipe swapped
+        in at any moment never blocks the caller. */
     static std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 
     /** Writes a preset document as UTF-8 behind its XML declaration, indented, with
@@ -58,6 +60,9 @@ public:
 private:
     /** Reads at most maxBytes of a regular file; false for anything else or a longer file. */
     static bool readRegularFile (const juce::File& file, size_t maxBytes, juce::MemoryBlock& data);
+
+    /** Reads the open file from its start, as the other overload does. */
+    static bool readRegularFile (int descriptor, size_t maxBytes, juce::MemoryBlock& data);
 
     /** Creates the file and writes every byte to it, flushed to the disk. */
     static bool writeWhole (const juce::File& file, const void* data, size_t numBytes);

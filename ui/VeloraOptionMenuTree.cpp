@@ -237,21 +237,31 @@ int VeloraOptionMenuTree::createSubMenu (const juce::File& folder, Walk& walk, i
 void VeloraOptionMenuTree::readFolder (const juce::File& folder, Walk& walk,
                                        juce::Array<juce::File>& subFolders, juce::Array<juce::File>& files) const
 {
-    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFilesAndDirectories))
+    // The entry types come with the listing; only links cost a look at what they name.
+    const auto folderPath = juce::File::addTrailingSeparator (folder.getFullPathName());
+    std::error_code error;
+
+    for (std::filesystem::directory_iterator entries (std::filesystem::u8path (folderPath.toStdString()), error), end;
+         ! error && entries != end; entries.increment (error))
     {
         if (--walk.entriesLeft < 0)
             return;
 
-        const auto name = entry.getFile().getFileName();
+        const auto name = juce::String::fromUTF8 (entries->path().filename().c_str());
 
         // A stored path reads "\" as a separator, so no stored path could name this entry.
         if (name.containsChar ('\\'))
             continue;
 
-        if (entry.isDirectory())
-            subFolders.add (entry.getFile());
-        else if (walk.matches (name))
-            files.add (entry.getFile());
+        // Only regular files are offered: a pipe, a device or a link to nothing has no
+        // preset to load.
+        std::error_code typeError;
+        const auto entry = juce::File::createFileWithoutCheckingPath (folderPath + name);
+
+        if (entries->is_directory (typeError))
+            subFolders.add (entry);
+        else if (walk.matches (name) && entries->is_regular_file (typeError))
+            files.add (entry);
     }
 }
 

@@ -12,10 +12,10 @@
     own sub-folders first) before the folder's own files, sub-folders and files in
     the order the file system lists them. The lists of the last build can be
     stepped through without opening the menu. Folders are only read, never written.
-    Symbolic links to folders are followed, but each real folder is walked once per
-    build, and a build reads at most maxEntriesRead folder entries and descends at
-    most maxDepth folders below the root, so that no tree of links can stall the
-    message thread. Entries whose name holds a "\" are not listed: paths read "\"
+    Only regular files are listed (also through symbolic links). Symbolic links to
+    folders are followed, but each real folder is walked once per build, and a build
+    reads at most maxEntriesRead folder entries and descends at most maxDepth
+    folders below the root, so that no tree of links can stall the message thread. Entries whose name holds a "\" are not listed: paths read "\"
     as a separator, so no path could select them.
 
     The menu opens asynchronously, so the host may delete this component while it
@@ -136,7 +136,8 @@ private:
         its sub-folders, and returns its index in menus. */
     int createSubMenu (const juce::File& folder, Walk& walk, int depth);
 
-    /** Reads the folder's entries, within the walk's bound, into sub-folders and matching files. */
+    /** Reads the folder's entries, within the walk's bound, into sub-folders and
+        matching regular files. */
     void readFolder (const juce::File& folder, Walk& walk,
                      juce::Array<juce::File>& subFolders, juce::Array<juce::File>& files) const;
 

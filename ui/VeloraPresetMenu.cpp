@@ -51,10 +51,17 @@ void VeloraPresetMenu::compareAndMarkPreset (ModulixQR7150AudioProcessor* proces
 {
     const auto file = getFileAt (getSelectedFilePath());
 
-    if (processor == nullptr || ! isReadablePreset (file))
+    if (processor == nullptr || ! isInPresetFolder (file))
         return;
 
-    if (processor->comparePreset (ModulixQR7150PatchXml::parseFile (file)))
+    // A file that cannot be loaded (unreadable, malformed, not a preset of this
+    // product) is not what plays; a file that has gone leaves the name as it is.
+    auto document = ModulixQR7150PatchXml::parseFile (file);
+    const bool differs = document == nullptr ? file.exists()
+                                             : ! ModulixQR7150PatchXml::isPresetOfThisProduct (*document)
+                                                   || processor->comparePreset (std::move (document));
+
+    if (differs)
         setPresetHasChanged();
 }
 
@@ -62,10 +69,11 @@ int VeloraPresetMenu::readPreset (ModulixQR7150AudioProcessor* processor, juce::
 {
     const auto file = getFileAt (path);
 
-    if (processor == nullptr || ! isReadablePreset (file))
+    if (processor == nullptr || ! isInPresetFolder (file))
         return 0;
 
-    return processor->readPreset (ModulixQR7150PatchXml::parseFile (file), true);
+    auto document = ModulixQR7150PatchXml::parseFile (file);
+    return document == nullptr ? 0 : processor->readPreset (std::move (document), true);
 }
 
 void VeloraPresetMenu::writePreset (ModulixQR7150AudioProcessor* processor, juce::String path)
@@ -100,7 +108,7 @@ void VeloraPresetMenu::setMarkedAsChange (bool isMarked)
     markedAsChange = isMarked;
 }
 
-bool VeloraPresetMenu::isReadablePreset (const juce::File& file) const
+bool VeloraPresetMenu::isInPresetFolder (const juce::File& file) const
 {
-    return getRelativePath (file, getRootFolder()).isNotEmpty() && ModulixQR7150PatchXml::isRegularFile (file);
+    return getRelativePath (file, getRootFolder()).isNotEmpty();
 }

@@ -30,7 +30,8 @@ public:
     virtual void setPresetHasChanged();
 
     /** Appends "*" when the selected preset file differs from the processor's
-        current setting; a missing file or a null processor changes nothing. */
+        current setting or cannot be loaded (unreadable, malformed, not a preset of
+        this product); a missing file or a null processor changes nothing. */
     virtual void compareAndMarkPreset (ModulixQR7150AudioProcessor* processor);
 
     /** Loads the preset at that path into the processor and returns its read
@@ -58,8 +59,8 @@ protected:
     bool menuClosed (int itemId, const Listing& shownListing) override;
 
 private:
-    /** True for a regular file inside the preset folder: the only files read. */
-    bool isReadablePreset (const juce::File& file) const;
+    /** True for a file inside the preset folder: the only files read. */
+    bool isInPresetFolder (const juce::File& file) const;
 
     bool markedAsChange = false;
 

@@ -11,14 +11,18 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <random>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -166,6 +170,12 @@ protected:
         child<juce::Button> (button).triggerClick();
         pumpMessages (30);
     }
+
+    VeloraPresetMenu& presetMenu() const                 { return child<VeloraPresetMenu> ("presetMenu_"); }
+    VeloraPresetBrowser& saveBrowser() const             { return child<VeloraPresetBrowser> ("savePresetBrowser_"); }
+
+    /** The preset file the active setting names. */
+    juce::File activePresetFile() { return presetRoot().getChildFile (currentSlot().presetPath[0]); }
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     ModulixQR7150AudioProcessor processor;
@@ -909,6 +919,172 @@ TEST_F (EditorTest, AboutHotSpotShowsTheVersionInTheModalAboutBox)
         if (auto* label = dynamic_cast<juce::Label*> (c))
             texts.add (label->getText());
     EXPECT_TRUE (texts.contains ("1.0.1 (64bit)")) << texts.joinIntoString ("|");
+}
+
+//==============================================================================
+/** Ends the process as a failure when it is not told in time that the work is done:
+    a message thread stuck in a blocking call never would. */
+class Watchdog
+{
+public:
+    Watchdog()
+        : thread ([this]
+          {
+              for (int tenths = 0; tenths < 600 && ! finished; ++tenths)
+                  std::this_thread::sleep_for (std::chrono::milliseconds (100));
+
+              if (! finished)
+              {
+                  std::fputs ("the message thread is blocked\n", stderr);
+                  std::_Exit (2);
+              }
+          })
+    {
+    }
+
+    ~Watchdog()
+    {
+        finished = true;
+        thread.join();
+    }
+
+private:
+    std::atomic<bool> finished { false };
+    std::thread thread;
+};
+
+TEST_F (EditorTest, APipeSwappedInForAPresetByAnotherThreadNeverBlocksTheWindow)
+{
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+
+    EXPECT_EXIT (
+        {
+            const Watchdog watchdog;
+            writePresetFile ("A.vmxp");
+            const auto swapped = writePresetFile ("Swap.vmxp");
+            writePresetFile ("Z.vmxp");
+            const auto presetText = swapped.loadFileAsString().toStdString();
+            openEditor();
+            letTheTimerRun();
+
+            // As a sync tool or a script that replaces files by rename: now a pipe, now
+            // the preset again.
+            std::atomic<bool> swapping { true };
+            std::thread swapper ([&]
+            {
+                const auto target = swapped.getFullPathName().toStdString();
+                const auto pipe = swapped.getSiblingFile (".pipe").getFullPathName().toStdString();
+                const auto copy = swapped.getSiblingFile (".copy").getFullPathName().toStdString();
+
+                while (swapping)
+                {
+                    ::mkfifo (pipe.c_str(), 0600);
+                    ::rename (pipe.c_str(), target.c_str());
+
+                    if (auto* out = std::fopen (copy.c_str(), "w"))
+                    {
+                        std::fputs (presetText.c_str(), out);
+                        std::fclose (out);
+                    }
+
+                    ::rename (copy.c_str(), target.c_str());
+                }
+            });
+
+            auto& menu = presetMenu();
+            auto& question = child<VeloraOverwriteComponent> ("overwritePresetComponent_");
+
+            // Every road that reads a preset: the arrows, a pick from the menu, the
+            // timer's comparison, "Save Preset"'s look at its file and the save itself.
+            for (int step = 0; step < 4000; ++step)
+            {
+                switch (step % 4)
+                {
+                    case 0:  editor->buttonClicked (&child<juce::Button> ("presetIncButton_")); break;
+                    case 1:  menu.setSelectedFileIndex (1 + step % juce::jmax (1, menu.getNumOfFiles() - 1));
+                             editor->labelTextChanged (&menu);
+                             break;
+                    case 2:  editor->timerCallback(); break;
+                    default:
+                        currentSlot().presetPath[0] = "Swap.vmxp";
+                        editor->fileMenuResult (Editor::savePreset);
+
+                        if (question.isVisible())
+                            question.okButtonClicked();   // saves, or turns into the failure report
+
+                        if (question.isVisible())
+                            question.hide();
+
+                        if (saveBrowser().isVisible())
+                            saveBrowser().hide();
+
+                        break;
+                }
+            }
+
+            swapping = false;
+            swapper.join();
+            std::_Exit (0);
+        },
+        ::testing::ExitedWithCode (0), "");
+}
+
+TEST_F (EditorTest, WhatCannotBeLoadedIsNeverShownAsTheLoadedPreset)
+{
+    const auto text = writePresetFile ("Good.vmxp").loadFileAsString();
+    auto other = processor.writePreset (true);
+    other.getChildByName ("Properties")->setAttribute ("deviceProductID", "com.other.Chorus");
+    ASSERT_TRUE (other.writeTo (presetRoot().getChildFile ("Other.vmxp")));
+    presetRoot().getChildFile ("Truncated.vmxp").replaceWithText (text.substring (0, text.length() / 2));
+    ASSERT_TRUE (presetRoot().getChildFile ("Empty.vmxp").create());
+    presetRoot().getChildFile ("Huge.vmxp").replaceWithText (text + "<!--" + juce::String::repeatedString (" ", 1 << 20) + "-->");
+    ASSERT_EQ (::mkfifo (presetRoot().getChildFile ("Pipe.vmxp").getFullPathName().toRawUTF8(), 0600), 0);
+    ASSERT_TRUE (juce::File ("/dev/zero").createSymbolicLink (presetRoot().getChildFile ("Device.vmxp"), false));
+    ASSERT_TRUE (presetRoot().getChildFile ("Missing.vmxp").createSymbolicLink (presetRoot().getChildFile ("Dangling.vmxp"), false));
+
+    // Only Good holds this setting: what is loaded shows unmarked, nothing else.
+    const std::map<juce::String, juce::String> shownAfterLoading {
+        { "Good", "Good" }, { "Truncated", "Truncated*" }, { "Empty", "Empty*" }, { "Huge", "Huge*" }, { "Other", "Other*" },
+    };
+
+    const auto shownFor = [&] (const juce::String& name)
+    {
+        const auto known = shownAfterLoading.find (name);
+        return known != shownAfterLoading.end() ? known->second : juce::String ("(no such file is listed)");
+    };
+
+    openEditor();
+    letTheTimerRun();
+    auto& menu = presetMenu();
+    juce::StringArray stepped;
+
+    for (size_t step = 0; step < shownAfterLoading.size(); ++step)
+    {
+        clickAndWait ("presetIncButton_");
+        letTheTimerRun();
+        const auto name = activePresetFile().getFileNameWithoutExtension();
+        stepped.add (name);
+        EXPECT_EQ (presetName(), shownFor (name)) << name << " reached with the arrow";
+
+        // The same file picked from the menu.
+        menu.setSelectedFileIndex (menu.getSelectedFileIndex());
+        editor->labelTextChanged (&menu);
+        letTheTimerRun();
+        EXPECT_EQ (presetName(), shownFor (name)) << name << " picked from the menu";
+    }
+
+    stepped.sort (false);
+    EXPECT_EQ (stepped.joinIntoString (" "), "Empty Good Huge Other Truncated") << "only regular files are listed";
+
+    // A stored path (a program change, a project) naming what is no regular file.
+    for (const auto* name : { "Pipe", "Device", "Dangling" })
+    {
+        currentSlot().presetPath[0] = juce::String (name) + ".vmxp";
+        processor.presetChanged = true;
+        processor.paramsChanged = true;
+        letTheTimerRun();
+        EXPECT_EQ (presetName(), juce::String (name) + "*") << name;
+    }
 }
 
 //==============================================================================

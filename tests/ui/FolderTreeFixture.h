@@ -10,6 +10,32 @@
 namespace modulix_test
 {
 
+/** The regular files matching a pattern in the order a folder-tree menu must number
+    them, taken from the file system's own listing: each sub-folder's (recursively)
+    before the folder's own files, both in listing order. */
+inline juce::StringArray listInPostOrder (const juce::File& folder, const juce::String& pattern)
+{
+    juce::StringArray subFolders, files;
+
+    for (const auto& entry : std::filesystem::directory_iterator (folder.getFullPathName().toStdString()))
+    {
+        const auto name = juce::String::fromUTF8 (entry.path().filename().c_str());
+
+        if (entry.is_directory())
+            subFolders.add (name);
+        else if (entry.is_regular_file() && name.matchesWildcard (pattern, false))
+            files.add (folder.getChildFile (name).getFullPathName());
+    }
+
+    juce::StringArray paths;
+
+    for (const auto& name : subFolders)
+        paths.addArray (listInPostOrder (folder.getChildFile (name), pattern));
+
+    paths.addArray (files);
+    return paths;
+}
+
 /** A fresh folder under the test HOME for one test's files, removed afterwards.
     Tests run in parallel processes that share HOME, so each gets its own. */
 class FolderTreeTest : public ::testing::Test
@@ -52,40 +78,15 @@ protected:
         ASSERT_TRUE (target.createSymbolicLink (root.getChildFile (relativePath), false));
     }
 
-    /** The files matching a pattern in the order the menu must number them, taken from
-        the file system's own listing: each sub-folder's (recursively) before the
-        folder's own files, both in listing order. */
-    static juce::StringArray listInPostOrder (const juce::File& folder, const juce::String& pattern)
-    {
-        juce::StringArray subFolders, files;
-
-        for (const auto& entry : std::filesystem::directory_iterator (folder.getFullPathName().toStdString()))
-        {
-            const auto name = juce::String (entry.path().filename().string());
-
-            if (entry.is_directory())
-                subFolders.add (name);
-            else if (name.matchesWildcard (pattern, false))
-                files.add (folder.getChildFile (name).getFullPathName());
-        }
-
-        juce::StringArray paths;
-
-        for (const auto& name : subFolders)
-            paths.addArray (listInPostOrder (folder.getChildFile (name), pattern));
-
-        paths.addArray (files);
-        return paths;
-    }
-
-    /** The names of a folder's entries of one kind, in the file system's listing order. */
+    /** The names of a folder's sub-folders, or of its regular files, in the file
+        system's listing order. */
     static juce::StringArray listNames (const juce::File& folder, bool directories)
     {
         juce::StringArray names;
 
         for (const auto& entry : std::filesystem::directory_iterator (folder.getFullPathName().toStdString()))
-            if (entry.is_directory() == directories)
-                names.add (juce::String (entry.path().filename().string()));
+            if (directories ? entry.is_directory() : entry.is_regular_file())
+                names.add (juce::String::fromUTF8 (entry.path().filename().c_str()));
 
         return names;
     }

@@ -5,8 +5,11 @@
 #include <filesystem>
 #include <memory>
 
+#include <sys/stat.h>
+
 using modulix_test::FolderTreeTest;
 using modulix_test::LabelSpy;
+using modulix_test::listInPostOrder;
 
 namespace
 {
@@ -140,7 +143,11 @@ protected:
 
     juce::String realPathOf (const juce::File& file) const
     {
-        const auto real = std::filesystem::canonical (file.getFullPathName().toStdString());
+        // A link to nothing, which should not have been listed, keeps its own path.
+        std::error_code error;
+        const auto path = std::filesystem::path (file.getFullPathName().toStdString());
+        const auto canonical = std::filesystem::canonical (path, error);
+        const auto real = error ? path : canonical;
         const auto realRoot = std::filesystem::canonical (root.getFullPathName().toStdString());
         const auto relative = real.lexically_relative (realRoot).string();
         return relative.rfind ("..", 0) == 0 ? juce::String (real.string()) : juce::String (relative);
@@ -424,6 +431,22 @@ TEST_F (OptionMenuTreeTest, LinksFanningOutWalkEachRealFolderOnce)
     EXPECT_EQ (realPathsOfSubMenus().size(), depth + 1);
     // The root's one folder, then per level its preset and two links, the last level its preset.
     EXPECT_EQ (menu->getNumOfEntriesRead(), 1 + depth * 3 + 1);
+}
+
+TEST_F (OptionMenuTreeTest, OnlyRegularFilesAreListedAlsoThroughLinks)
+{
+    addFile ("Plain.vmxp");
+    addFile ("Elsewhere/Target.vmxp");
+    addLink ("Linked.vmxp", root.getChildFile ("Elsewhere/Target.vmxp"));
+    addLink ("Device.vmxp", juce::File ("/dev/zero"));
+    addLink ("Dangling.vmxp", root.getChildFile ("Missing.vmxp"));
+    ASSERT_EQ (::mkfifo (root.getChildFile ("Pipe.vmxp").getFullPathName().toRawUTF8(), 0600), 0);
+
+    menu->setSelectedFilePath ("Pipe.vmxp");
+
+    EXPECT_EQ (realPathsOfListedFiles().joinIntoString (" "), "Elsewhere/Target.vmxp Elsewhere/Target.vmxp Plain.vmxp");
+    EXPECT_EQ (menu->getSelectedFileIndex(), 0) << "a pipe is not listed, so not selected";
+    EXPECT_EQ (expectMenuShowsFolder (menu->getRootMenu(), root, 1), menu->getNumOfFiles());
 }
 
 TEST_F (OptionMenuTreeTest, AWalkReadsABoundedNumberOfEntriesAndLevels)
