@@ -457,43 +457,88 @@ bool ModulixQR7150PatchXml::writeFile (const juce::XmlElement& xml, const juce::
     juce::MemoryOutputStream text;
     xml.writeTo (text, format);
 
-    // Hidden and not ending in the preset extension, so that a folder listing
-    // never offers it, not even one left by a crash.
-    const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".saving")
-                               .getNonexistentSibling (false);
-    const bool written = writeWhole (temporary, text.getData(), text.getDataSize())
-                          && holdsExactly (temporary, text.getData(), text.getDataSize());
+    // The temporary file and the rename go through the folder as it was opened, so
+    // both land in the same folder whatever happens to its path meanwhile.
+    const Descriptor folder { ::open (file.getParentDirectory().getFullPathName().toRawUTF8(),
+                                      O_RDONLY | O_DIRECTORY | O_CLOEXEC) };
 
-    std::error_code error;
-
-    if (written)
-        std::filesystem::rename (std::filesystem::u8path (temporary.getFullPathName().toStdString()),
-                                 std::filesystem::u8path (file.getFullPathName().toStdString()), error);
-
-    if (! written || error)
-    {
-        temporary.deleteFile();
+    if (folder.fd < 0)
         return false;
+
+    juce::String temporaryName;
+    bool written = false;
+
+    {
+        const Descriptor temporary { createTemporaryFile (folder.fd, temporaryName) };
+
+        // Checked before the rename, through the descriptor it was written with: once the
+        // rename is done the new preset stands complete in the old one's place.
+        written = temporary.fd >= 0
+               && writeWhole (temporary.fd, text.getData(), text.getDataSize())
+               && holdsExactly (temporary.fd, text.getData(), text.getDataSize())
+               && readsBackAs (text, xml);
     }
 
-    return true;
+    if (written && ::renameat (folder.fd, temporaryName.toRawUTF8(), folder.fd, file.getFileName().toRawUTF8()) == 0)
+        return true;
+
+    if (temporaryName.isNotEmpty())
+        ::unlinkat (folder.fd, temporaryName.toRawUTF8(), 0);
+
+    return false;
 }
 
-bool ModulixQR7150PatchXml::writeWhole (const juce::File& file, const void* data, size_t numBytes)
+int ModulixQR7150PatchXml::createTemporaryFile (int folder, juce::String& name)
 {
-    // Unbuffered, so that each write reports its own outcome: juce::FileOutputStream
-    // takes a short write of its buffer (a file-size limit, a full disk) for success.
-    juce::FileOutputStream out (file, 0);
+    // Hidden and not ending in the preset extension, so that no folder listing offers
+    // it, not even one left by a crash; short, so that it fits beside a target whose
+    // name takes all the length the file system allows.
+    juce::Random random;
 
-    if (! out.openedOk() || ! out.write (data, numBytes))
-        return false;
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        const auto candidate = "." + juce::String::toHexString (random.nextInt (0x7fffffff)).paddedLeft ('0', 8) + ".saving";
+        const int descriptor = ::openat (folder, candidate.toRawUTF8(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
 
-    out.flush();
-    return out.getStatus().wasOk();
+        if (descriptor >= 0)
+        {
+            name = candidate;
+            return descriptor;
+        }
+
+        if (errno != EEXIST)
+            break;
+    }
+
+    name = {};
+    return -1;
 }
 
-bool ModulixQR7150PatchXml::holdsExactly (const juce::File& file, const void* data, size_t numBytes)
+bool ModulixQR7150PatchXml::writeWhole (int descriptor, const void* data, size_t numBytes)
+{
+    // Each write reports its own outcome: a short write (a file-size limit, a full
+    // disk) goes on from where it stopped until the next one fails.
+    for (size_t numWritten = 0; numWritten < numBytes;)
+    {
+        const auto result = ::write (descriptor, static_cast<const char*> (data) + numWritten, numBytes - numWritten);
+
+        if (result <= 0 && ! (result < 0 && errno == EINTR))
+            return false;
+
+        numWritten += (size_t) std::max<ssize_t> (result, 0);
+    }
+
+    return ::fsync (descriptor) == 0;
+}
+
+bool ModulixQR7150PatchXml::holdsExactly (int descriptor, const void* data, size_t numBytes)
 {
     juce::MemoryBlock onDisk;
-    return readRegularFile (file, numBytes, onDisk) && onDisk.matches (data, numBytes);
+    return readRegularFile (descriptor, numBytes, onDisk) && onDisk.matches (data, numBytes);
+}
+
+bool ModulixQR7150PatchXml::readsBackAs (const juce::MemoryOutputStream& text, const juce::XmlElement& xml)
+{
+    const auto document = parse (static_cast<const char*> (text.getData()), text.getDataSize());
+    return document != nullptr && document->isEquivalentTo (&xml, false);
 }

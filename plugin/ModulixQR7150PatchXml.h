@@ -43,9 +43,11 @@ public:
 
     /** Writes a preset document as UTF-8 behind its XML declaration, indented, with
         attribute lists wrapped at 60 characters; missing folders are created. The
-        text goes into a temporary file beside the target, which replaces the target
-        only once it holds every byte: on any failure the old file stays as it was.
-        A target that exists but is no regular file is refused. True on success. */
+        text goes into a short hidden temporary file beside the target, which replaces
+        the target only once it reads back as every byte of the document: on any
+        failure the old file stays as it was and the temporary file is removed. True
+        once the target has been replaced. A target that exists but is no regular
+        file is refused. */
     static bool writeFile (const juce::XmlElement& xml, const juce::File& file);
 
     /** True for a preset document of this product: the root tag is ours and its
@@ -64,9 +66,16 @@ private:
     /** Reads the open file from its start, as the other overload does. */
     static bool readRegularFile (int descriptor, size_t maxBytes, juce::MemoryBlock& data);
 
-    /** Creates the file and writes every byte to it, flushed to the disk. */
-    static bool writeWhole (const juce::File& file, const void* data, size_t numBytes);
+    /** Creates a new file of an unused temporary name in the open folder; its
+        descriptor, or -1 with an empty name. */
+    static int createTemporaryFile (int folder, juce::String& name);
 
-    /** True when the file holds exactly those bytes. */
-    static bool holdsExactly (const juce::File& file, const void* data, size_t numBytes);
+    /** Writes every byte to the open file, flushed to the disk. */
+    static bool writeWhole (int descriptor, const void* data, size_t numBytes);
+
+    /** True when the open file holds exactly those bytes. */
+    static bool holdsExactly (int descriptor, const void* data, size_t numBytes);
+
+    /** True when the written text parses as the document it was written from. */
+    static bool readsBackAs (const juce::MemoryOutputStream& text, const juce::XmlElement& xml);
 };

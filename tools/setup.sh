@@ -11,6 +11,7 @@ packages=(
     python3 python3-numpy python3-scipy
     xvfb xauth twm xfonts-base x11-utils fonts-dejavu-core fonts-dejavu-extra
     libx11-dev libxtst-dev libpng-dev ardour
+    strace
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -52,16 +52,9 @@ bool savePreset (VeloraPresetMenu& presetMenu, ModulixQR7150AudioProcessor& proc
     if (! contains (file) || ! file.getFileName().endsWith (presetExtension))
         return false;
 
-    // One snapshot, written and then compared with what the file holds: the host may
-    // automate the setting meanwhile, which is no failure of the save.
-    const auto setting = processor.writePreset (true);
-
-    if (! presetMenu.writeSetting (setting, file))
-        return false;
-
-    const auto written = ModulixQR7150PatchXml::parseFile (file);
-
-    if (written == nullptr || ! written->isEquivalentTo (&setting, false))
+    // One snapshot, which the writer reads back before it replaces the old file: the
+    // host may automate the setting meanwhile, which is no failure of the save.
+    if (! presetMenu.writeSetting (processor.writePreset (true), file))
         return false;
 
     processor.setActivePresetPath (presetMenu.getSelectedFilePath());

@@ -94,13 +94,12 @@ bool VeloraPresetMenu::writeSetting (const juce::XmlElement& preset, const juce:
 {
     const auto relativePath = getRelativePath (file, getRootFolder());
 
-    if (relativePath.isEmpty())
+    // After a failed write the selection stays on the preset that is really active.
+    if (relativePath.isEmpty() || ! ModulixQR7150PatchXml::writeFile (preset, file))
         return false;
 
-    // After a failed write the selection finds the old file, or none and shows the "*".
-    const bool written = ModulixQR7150PatchXml::writeFile (preset, file);
     setSelectedFilePath (relativePath);
-    return written;
+    return true;
 }
 
 void VeloraPresetMenu::setMarkedAsChange (bool isMarked)

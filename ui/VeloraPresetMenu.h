@@ -41,14 +41,15 @@ public:
     virtual int readPreset (ModulixQR7150AudioProcessor* processor, juce::String path);
 
     /** Writes the processor's current setting to the preset at that path, creating
-        missing folders, then selects it. A path outside the preset folder is
-        selected but not written, so it shows with "*". */
+        missing folders, then selects it; a failed write leaves the selection as it
+        was. A path outside the preset folder is selected but not written, so it
+        shows with "*". */
     virtual void writePreset (ModulixQR7150AudioProcessor* processor, juce::String path);
 
     /** Writes that preset document to a file inside the preset folder, creating
         missing folders, then selects the file. An old file is replaced only by a
         complete new one. False when nothing was written: a file outside the
-        folder (not selected then), or a failed write. */
+        folder, or a failed write; the selection then stays as it was. */
     bool writeSetting (const juce::XmlElement& preset, const juce::File& file);
 
     /** Records whether the shown name ends with the "*" this class appended. */

@@ -7,6 +7,9 @@
 #include "../TestHome.h"
 #include "../support/CraftedXmlTexts.h"
 #include "../support/RateSyncCases.h"
+#include "../ui/DialogTestSupport.h"
+
+#include "ModulixQR7150PatchXml.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +23,12 @@
 #include <thread>
 #include <vector>
 
+#include <csignal>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -173,6 +179,47 @@ protected:
 
     VeloraPresetMenu& presetMenu() const                 { return child<VeloraPresetMenu> ("presetMenu_"); }
     VeloraPresetBrowser& saveBrowser() const             { return child<VeloraPresetBrowser> ("savePresetBrowser_"); }
+    juce::FileBrowserComponent& browsedFiles() const     { return *modulix_test::findChild<juce::FileBrowserComponent> (saveBrowser()); }
+
+    /** The overwrite question of the save browser, which also reports its failed saves. */
+    VeloraOverwriteComponent& browserQuestion() const
+    {
+        return *modulix_test::findChild<VeloraOverwriteComponent> (saveBrowser(), "overwriteComponent_");
+    }
+
+    /** Clicks OK, or CANCEL, of a dialog as the user does. */
+    static void clickButtonOf (juce::Component& dialog, const char* button)
+    {
+        modulix_test::click (*modulix_test::findChild<juce::Button> (dialog, button));
+    }
+
+    /** Types a name into the open save browser and clicks its OK as the user does. */
+    void typeIntoSaveBrowser (const juce::String& typed)
+    {
+        browsedFiles().setFileName (typed);
+        saveBrowser().timerCallback();
+        clickButtonOf (saveBrowser(), "OK");
+    }
+
+    /** "Save Preset As..." under that name, answering OK when the browser asks
+        whether to overwrite. */
+    void saveAs (const juce::String& typed)
+    {
+        editor->fileMenuResult (Editor::savePresetAs);
+        typeIntoSaveBrowser (typed);
+
+        if (auto& question = browserQuestion();
+            question.isVisible() && modulix_test::findChild<juce::Button> (question, "CANCEL")->isVisible())
+            clickButtonOf (question, "OK");
+    }
+
+    /** True when the file holds exactly the processor's current setting. */
+    bool holdsCurrentSetting (const juce::File& file)
+    {
+        const auto written = ModulixQR7150PatchXml::parseFile (file);
+        const auto expected = processor.writePreset (true);
+        return written != nullptr && written->isEquivalentTo (&expected, false);
+    }
 
     /** The preset file the active setting names. */
     juce::File activePresetFile() { return presetRoot().getChildFile (currentSlot().presetPath[0]); }
@@ -922,6 +969,68 @@ TEST_F (EditorTest, AboutHotSpotShowsTheVersionInTheModalAboutBox)
 }
 
 //==============================================================================
+/** strace attached to this process, failing the named system calls with EIO (only
+    on that path, when one is given) for as long as it lives: a disk whose reads,
+    flushes or renames fail, made for one process. */
+class InjectedFaults
+{
+public:
+    /** Whether strace is installed and may attach to a process here. */
+    static bool available()
+    {
+        return std::system ("strace -qq -o /dev/null true >/dev/null 2>&1") == 0;
+    }
+
+    InjectedFaults (const juce::String& calls, const juce::String& path)
+    {
+        juce::StringArray arguments { "strace", "-f", "-qq", "-o", "/dev/null", "-p", juce::String (::getpid()),
+                                      "-e", "trace=" + calls, "-e", "inject=" + calls + ":error=EIO" };
+        if (path.isNotEmpty())
+            arguments.addArray ({ "-P", path });
+
+        std::vector<char*> argv;
+        for (auto& argument : arguments)
+            argv.push_back (const_cast<char*> (argument.toRawUTF8()));
+        argv.push_back (nullptr);
+
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init (&quiet);
+        posix_spawn_file_actions_addopen (&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen (&quiet, 2, "/dev/null", O_WRONLY, 0);
+        const bool started = ::posix_spawnp (&tracer, "strace", &quiet, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy (&quiet);
+
+        attached = started && waitUntilTraced (true);
+    }
+
+    ~InjectedFaults()
+    {
+        ::kill (tracer, SIGTERM);
+        ::waitpid (tracer, nullptr, 0);
+        waitUntilTraced (false);
+    }
+
+    bool attached = false;
+
+private:
+    static bool isTraced()
+    {
+        const auto status = juce::File ("/proc/self/status").loadFileAsString();
+        return status.fromFirstOccurrenceOf ("TracerPid:", false, false).trim().getIntValue() != 0;
+    }
+
+    static bool waitUntilTraced (bool traced)
+    {
+        for (int tries = 0; tries < 1000; ++tries, std::this_thread::sleep_for (std::chrono::milliseconds (10)))
+            if (isTraced() == traced)
+                return true;
+
+        return false;
+    }
+
+    pid_t tracer = 0;
+};
+
 /** Ends the process as a failure when it is not told in time that the work is done:
     a message thread stuck in a blocking call never would. */
 class Watchdog
@@ -951,6 +1060,21 @@ public:
 private:
     std::atomic<bool> finished { false };
     std::thread thread;
+};
+
+/** Tells what went wrong in a child process, on its error output, and counts it. */
+struct ProblemReport
+{
+    void operator() (bool isWrong, const char* text)
+    {
+        if (isWrong)
+        {
+            std::fprintf (stderr, "%s\n", text);
+            ++count;
+        }
+    }
+
+    int count = 0;
 };
 
 TEST_F (EditorTest, APipeSwappedInForAPresetByAnotherThreadNeverBlocksTheWindow)
@@ -1084,6 +1208,153 @@ TEST_F (EditorTest, WhatCannotBeLoadedIsNeverShownAsTheLoadedPreset)
         processor.paramsChanged = true;
         letTheTimerRun();
         EXPECT_EQ (presetName(), juce::String (name) + "*") << name;
+    }
+}
+
+TEST_F (EditorTest, EveryNameTheDiskTakesCanBeSavedAndSavedOver)
+{
+    openEditor();
+    letTheTimerRun();
+
+    // File names of 248 to 255 bytes with the extension, the longest the disk takes;
+    // "é" takes two bytes.
+    const juce::String names[] = {
+        juce::String::repeatedString ("a", 243),
+        juce::String::repeatedString ("b", 250),
+        juce::String::repeatedString (juce::String::fromUTF8 ("\xc3\xa9"), 125),
+    };
+
+    for (const auto& name : names)
+    {
+        const auto file = presetRoot().getChildFile (name + ".vmxp");
+        SCOPED_TRACE (file.getFileName().getNumBytesAsUTF8());
+
+        // "Save Preset As...": first a new file, then over it after the question.
+        for (const float value : { 0.3f, 0.7f })
+        {
+            processor.setParameter (depth, value);
+            letTheTimerRun();
+            saveAs (name);
+            EXPECT_FALSE (saveBrowser().isVisible());
+            EXPECT_TRUE (holdsCurrentSetting (file));
+            EXPECT_EQ (currentSlot().presetPath[0], file.getFileName());
+            EXPECT_EQ (presetName(), name);
+        }
+
+        // "Save Preset" over it.
+        processor.setParameter (depth, 0.5f);
+        letTheTimerRun();
+        editor->fileMenuResult (Editor::savePreset);
+        auto& question = child<VeloraOverwriteComponent> ("overwritePresetComponent_");
+        ASSERT_TRUE (question.isVisible());
+        clickButtonOf (question, "OK");
+        EXPECT_FALSE (question.isVisible());
+        EXPECT_TRUE (holdsCurrentSetting (file));
+        EXPECT_EQ (presetName(), name);
+    }
+
+    // A folder of the longest name the new-folder dialog makes takes such a preset too.
+    const auto longest = juce::File::createLegalFileName (juce::String::repeatedString ("c", 255));
+    editor->fileMenuResult (Editor::savePresetAs);
+    clickButtonOf (saveBrowser(), "New Folder");
+    auto& newFolder = *modulix_test::findChild<VeloraNewFolderComponent> (saveBrowser());
+    modulix_test::findChild<juce::TextEditor> (newFolder, "textEditor_")->setText (longest);
+    newFolder.timerCallback();
+    clickButtonOf (newFolder, "OK");
+    ASSERT_TRUE (presetRoot().getChildFile (longest).isDirectory());
+    browsedFiles().setRoot (presetRoot().getChildFile (longest));
+    typeIntoSaveBrowser (names[1]);
+    EXPECT_TRUE (holdsCurrentSetting (presetRoot().getChildFile (longest + "/" + names[1] + ".vmxp")));
+    EXPECT_EQ (presetName(), names[1]);
+
+    EXPECT_EQ (presetRoot().getNumberOfChildFiles (juce::File::findFiles, ".*"), 0) << "no temporary file is left";
+}
+
+TEST_F (EditorTest, ASaveIsReportedAsDoneExactlyWhenTheNewPresetReplacedTheOld)
+{
+    if (! InjectedFaults::available())
+        GTEST_SKIP() << "strace is missing or may not attach to a process here";
+
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+
+    struct Case
+    {
+        const char* what;
+        const char* calls;
+        bool onThePresetOnly;
+        bool saved;
+    };
+
+    const Case cases[] = {
+        { "reading the preset fails once the new one has replaced it", "read,pread64,readv,preadv", true, true },
+        { "reading back what was written fails", "pread64", false, false },
+        { "flushing it to the disk fails", "fsync", false, false },
+        { "the rename fails", "rename,renameat,renameat2", false, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        for (const int road : { Editor::savePreset, Editor::savePresetAs })
+        {
+            EXPECT_EXIT (
+                {
+                    const auto old = writePresetFile ("Old.vmxp");
+                    const juce::String before = old.loadFileAsString();
+                    const juce::String activeBefore = road == Editor::savePreset ? "Old.vmxp" : "Init.vmxp";
+                    currentSlot().presetPath[0] = activeBefore;
+                    openEditor();
+                    letTheTimerRun();
+                    processor.setParameter (depth, 0.8f);
+                    letTheTimerRun();
+                    const auto shownBefore = presetName();
+
+                    // Up to the question whether to overwrite it.
+                    auto* box = &child<VeloraOverwriteComponent> ("overwritePresetComponent_");
+                    editor->fileMenuResult (road);
+
+                    if (road == Editor::savePresetAs)
+                    {
+                        typeIntoSaveBrowser ("Old");
+                        box = &browserQuestion();
+                    }
+
+                    if (! box->isVisible())
+                        std::_Exit (3);
+
+                    {
+                        const InjectedFaults faults (c.calls, c.onThePresetOnly ? old.getFullPathName() : juce::String());
+
+                        if (! faults.attached)
+                            std::_Exit (4);
+
+                        box->okButtonClicked();
+                    }
+
+                    const bool reportedSaved = ! box->isVisible();
+                    ProblemReport report;
+                    report (reportedSaved != c.saved, reportedSaved ? "reported as saved" : "reported as not saved");
+
+                    if (reportedSaved)
+                    {
+                        report (! holdsCurrentSetting (old), "the file does not hold the saved setting");
+                        report (currentSlot().presetPath[0] != "Old.vmxp", "the saved file was not recorded");
+                        report (presetName() != "Old", "the label does not show the saved preset");
+                    }
+                    else
+                    {
+                        report (old.loadFileAsString() != before, "the old preset changed");
+                        report (currentSlot().presetPath[0] != activeBefore, "the active preset changed");
+                        report (presetName() != shownBefore, "the label left the active preset");
+                    }
+
+                    report (presetRoot().getNumberOfChildFiles (juce::File::findFiles, ".*") != 0,
+                            "a temporary file was left behind");
+                    std::fflush (stderr);
+                    std::_Exit (report.count);
+                },
+                ::testing::ExitedWithCode (0), "")
+                << c.what << (road == Editor::savePreset ? ", Save Preset" : ", Save Preset As");
+        }
     }
 }
 

@@ -107,6 +107,15 @@ inline bool waitForListing (juce::Component& dialog, int expectedRows)
     });
 }
 
+/** Every entry below a folder with its text, to see that nothing changed anywhere. */
+inline juce::StringPairArray everythingBelow (const juce::File& folder)
+{
+    juce::StringPairArray entries;
+    for (const auto& entry : juce::RangedDirectoryIterator (folder, true, "*", juce::File::findFilesAndDirectories))
+        entries.set (entry.getFile().getFullPathName(), entry.isDirectory() ? "<dir>" : entry.getFile().loadFileAsString());
+    return entries;
+}
+
 inline int countModalComponents()
 {
     return juce::Component::getNumCurrentlyModalComponents();

@@ -1,4 +1,5 @@
 #include "DialogTestSupport.h"
+#include "../PrivateMounts.h"
 
 #include "ModulixQR7150AudioProcessor.h"
 #include "ModulixQR7150PatchXml.h"
@@ -13,7 +14,6 @@
 #include <functional>
 #include <thread>
 
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -95,19 +95,6 @@ bool isPipe (const juce::File& file)
     return ::lstat (file.getFullPathName().toRawUTF8(), &info) == 0 && S_ISFIFO (info.st_mode);
 }
 
-/** Whether this process may give a child a mount namespace of its own (root in a
-    container that allows it). */
-bool canMountPrivately()
-{
-    return std::system ("unshare --mount true >/dev/null 2>&1") == 0;
-}
-
-/** In a mount namespace of this process's own, so that what is mounted vanishes with it. */
-bool enterPrivateMounts()
-{
-    return ::unshare (CLONE_NEWNS) == 0 && ::mount (nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
-
 /** Fills the file system that holds the folder until no byte more fits. */
 void fillUp (const juce::File& folder)
 {
@@ -158,7 +145,6 @@ TEST_F (PresetFolderTest, SavesWhileTheHostAutomatesEveryParameterSucceedAndHold
 TEST_F (PresetFolderTest, AFailingWriteKeepsTheOldPresetByteForByteAndIsReported)
 {
     GTEST_FLAG_SET (death_test_style, "threadsafe");
-    const bool mountsPossible = canMountPrivately();
 
     // Each case runs in a child process of its own, which arranges the failure
     // (limit, mount), saves through the overwrite box and checks the outcome; it
@@ -196,9 +182,7 @@ TEST_F (PresetFolderTest, AFailingWriteKeepsTheOldPresetByteForByteAndIsReported
         { "a read-only folder", true, [&] (const juce::File& folder)
           {
               const auto old = oldPresetIn (folder);
-              const auto path = folder.getFullPathName().toRawUTF8();
-              if (! enterPrivateMounts() || ::mount (path, path, nullptr, MS_BIND, nullptr) != 0
-                  || ::mount (nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+              if (! enterPrivateMounts() || ! remountReadOnly (folder.getFullPathName().toRawUTF8()))
                   std::_Exit (3);
               return old;
           } },
@@ -209,22 +193,16 @@ TEST_F (PresetFolderTest, AFailingWriteKeepsTheOldPresetByteForByteAndIsReported
           } },
     };
 
-    juce::StringArray untested;
-
-    for (const auto& c : cases)
+    const auto untested = modulix_test::runArrangeableCases (cases, [&] (const auto& c)
     {
-        if (c.needsMount && ! mountsPossible)
-        {
-            untested.add (c.what);
-            continue;
-        }
-
         EXPECT_EXIT (
             {
                 const auto folder = root.getChildFile ("Case");
                 const auto old = c.arrange (folder);
                 const auto before = contentOf (old);
                 processor.setParameter (depthIndex, 0.9f);
+                menu.setSelectedFilePath ("Init.vmxp");
+                const auto shownBefore = menu.getText();
 
                 const bool saved = overwriteThroughTheBox (old);
                 const auto after = contentOf (old);
@@ -236,6 +214,7 @@ TEST_F (PresetFolderTest, AFailingWriteKeepsTheOldPresetByteForByteAndIsReported
                 report (after != before, "the old preset changed");
                 report (! box.isVisible(), "the user was not told");
                 report (activePresetPath() != "Init.vmxp", "the failed file was recorded");
+                report (menu.getText() != shownBefore, "the label left the preset that is active");
                 report (folder.getNumberOfChildFiles (juce::File::findFiles, ".*") != 0,
                         "a temporary file was left behind");
                 std::fflush (stderr);
@@ -247,7 +226,7 @@ TEST_F (PresetFolderTest, AFailingWriteKeepsTheOldPresetByteForByteAndIsReported
             },
             ::testing::ExitedWithCode (0), "")
             << c.what;
-    }
+    });
 
     if (! untested.isEmpty())
         GTEST_SKIP() << "mount namespaces are not available here, untested: " << untested.joinIntoString (", ");
