@@ -200,12 +200,10 @@ juce::File ModulixQR7150AudioProcessorEditor::getUserManual()
                .getChildFile ("ModulixQR7150 Manual.pdf");
 }
 
-void ModulixQR7150AudioProcessorEditor::createPresetFolder()
+bool ModulixQR7150AudioProcessorEditor::createPresetFolder()
 {
     const auto folder = VeloraPresetFolder::getRoot();
-
-    if (! folder.isDirectory())
-        folder.createDirectory();
+    return folder.isDirectory() || folder.createDirectory().wasOk();
 }
 
 //==============================================================================
@@ -415,7 +413,15 @@ void ModulixQR7150AudioProcessorEditor::fileMenuResult (int result)
 
 void ModulixQR7150AudioProcessorEditor::openSaveBrowser()
 {
-    createPresetFolder();
+    // A browser on a folder that cannot exist could save nothing: the user is told instead.
+    if (! createPresetFolder())
+    {
+        alert_->setTitle (juce::String (presetFolderFailedMessage) + "\n\n"
+                          + quoted (VeloraPresetFolder::getRoot().getFullPathName()));
+        alert_->show (okOnly, frownIcon);
+        return;
+    }
+
     savePresetBrowser_->show();
 }
 

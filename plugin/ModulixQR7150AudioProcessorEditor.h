@@ -36,6 +36,9 @@ public:
     static constexpr const char* websiteAddress = "https://velora.example.com/";
     static constexpr const char* downloadsAddress = "https://velora.example.com/updates";
 
+    /** Text of the report of a preset folder that cannot be created, above its path. */
+    static constexpr const char* presetFolderFailedMessage = "Couldn't create the preset folder!";
+
     /** The file-menu item ids. */
     enum FileMenuItem { savePreset = 1, savePresetAs, userManual, veloraWebsite };
 
@@ -60,8 +63,9 @@ public:
     /** Acts on a file-menu pick (a FileMenuItem); 0 (dismissed) and other values do nothing. */
     void fileMenuResult (int result);
 
-    /** Creates the preset folder, with its parents, when it is missing. */
-    static void createPresetFolder();
+    /** Creates the preset folder, with its parents, when it is missing; true when it
+        is there as a folder. */
+    static bool createPresetFolder();
 
     /** The user manual that the file menu opens. */
     static juce::File getUserManual();

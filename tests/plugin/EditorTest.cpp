@@ -4,6 +4,7 @@
 #include "ModulixQR7150AudioProcessorEditor.h"
 
 #include "../MessagePump.h"
+#include "../PrivateMounts.h"
 #include "../TestHome.h"
 #include "../support/CraftedXmlTexts.h"
 #include "../support/RateSyncCases.h"
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <random>
 #include <thread>
@@ -1270,6 +1272,80 @@ TEST_F (EditorTest, EveryNameTheDiskTakesCanBeSavedAndSavedOver)
     EXPECT_EQ (presetRoot().getNumberOfChildFiles (juce::File::findFiles, ".*"), 0) << "no temporary file is left";
 }
 
+TEST_F (EditorTest, APresetFolderThatCannotBeCreatedIsReportedAndNothingElseChanges)
+{
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+    const auto music = juce::File::getSpecialLocation (juce::File::userMusicDirectory);
+
+    struct Case
+    {
+        const char* what;
+        bool needsMount;
+        std::function<bool()> arrange;
+    };
+
+    const Case cases[] = {
+        { "the home folder is a file", false, [this]
+          {
+              const auto homeFile = home.getChildFile ("home-file");
+              return homeFile.replaceWithText ("x") && ::setenv ("HOME", homeFile.getFullPathName().toRawUTF8(), 1) == 0;
+          } },
+        { "a file stands where the maker's folder belongs", false, [&]
+          {
+              const auto blocker = music.getChildFile ("Audio Music Apps/Velora");
+              return blocker.getParentDirectory().createDirectory().wasOk() && blocker.replaceWithText ("x");
+          } },
+        { "the music folder is read-only", true, [&]
+          {
+              return music.createDirectory().wasOk() && modulix_test::enterPrivateMounts()
+                  && modulix_test::remountReadOnly (music.getFullPathName().toRawUTF8());
+          } },
+        { "the music folder's disk has no inode left", true, [&]
+          {
+              return music.createDirectory().wasOk() && modulix_test::enterPrivateMounts()
+                  && ::mount ("tmpfs", music.getFullPathName().toRawUTF8(), "tmpfs", 0, "nr_inodes=1") == 0;
+          } },
+    };
+
+    const auto untested = modulix_test::runArrangeableCases (cases, [&] (const auto& c)
+    {
+        EXPECT_EXIT (
+            {
+                if (! c.arrange())
+                    std::_Exit (3);
+
+                openEditor();
+                letTheTimerRun();
+                const auto before = modulix_test::everythingBelow (home);
+                const auto expected = juce::String (Editor::presetFolderFailedMessage) + "\n\n\""
+                                    + presetRoot().getFullPathName() + "\"";
+                ProblemReport report;
+
+                // "Save Preset As...", and "Save Preset" for a setting without a file.
+                for (const int item : { Editor::savePresetAs, Editor::savePreset })
+                {
+                    editor->fileMenuResult (item);
+                    report (! child ("alert_").isVisible(), "the user was not told");
+                    report (messageOf ("alert_") != expected, "the message does not name the folder");
+                    report (saveBrowser().isVisible(), "a browser opened on a folder that is not there");
+                    child<VeloraAlertComponent> ("alert_").hide();
+                }
+
+                report (modulix_test::everythingBelow (home) != before, "something changed on the disk");
+                report (currentSlot().presetPath[0] != "Init.vmxp", "the active preset changed");
+                report (presetName() != "Init*", "the label changed");
+                std::fflush (stderr);
+                ::umount2 (music.getFullPathName().toRawUTF8(), MNT_DETACH);
+                std::_Exit (report.count);
+            },
+            ::testing::ExitedWithCode (0), "")
+            << c.what;
+    });
+
+    if (! untested.isEmpty())
+        GTEST_SKIP() << "mount namespaces are not available here, untested: " << untested.joinIntoString (", ");
+}
+
 TEST_F (EditorTest, ASaveIsReportedAsDoneExactlyWhenTheNewPresetReplacedTheOld)
 {
     if (! InjectedFaults::available())
@@ -1628,6 +1704,14 @@ TEST_F (EditorTest, WholeWindowSnapshotsForLookingAt)
     editor->fileMenuResult (Editor::savePresetAs);
     pumpMessages (300);
     keep ("editor-save-as");
+    saveBrowser().hide();
+
+    // A home folder that is a file leaves no room for the preset folder.
+    const auto homeFile = home.getChildFile ("home-file");
+    ASSERT_TRUE (homeFile.replaceWithText ("x"));
+    ::setenv ("HOME", homeFile.getFullPathName().toRawUTF8(), 1);
+    editor->fileMenuResult (Editor::savePresetAs);
+    keep ("editor-preset-folder-failed");
 }
 
 } // namespace
