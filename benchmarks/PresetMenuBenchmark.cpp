@@ -1,7 +1,8 @@
 // What the preset bar costs the host's main thread: a rebuild of its menu, which
 // the editor runs as it opens, at each click on the preset name and three times
-// after each program change, over a tree larger than a build may read; and a
-// paint of its label after a project handed over an overlong preset path.
+// after each program change or preset step, over libraries of 4096 and 10,000
+// presets and over a tree larger than a build may read; and a paint of its label
+// after a project handed over an overlong preset path.
 
 #include "ModulixQR7150AudioProcessor.h"
 #include "VeloraPresetMenu.h"
@@ -10,12 +11,11 @@
 
 namespace
 {
-/** A folder of presets beyond what one build reads, made once per machine. */
-juce::File largePresetFolder()
+/** A folder of that many presets in 20 sub-folders, made once per machine. */
+juce::File presetFolderOf (int numFiles)
 {
     const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getChildFile ("modulix-preset-menu-benchmark");
-    const int numFiles = VeloraOptionMenuTree::maxEntriesRead + 2000;
+                            .getChildFile ("modulix-preset-menu-benchmark-" + juce::String (numFiles));
 
     for (int i = 0; i < numFiles; ++i)
         if (const auto file = folder.getChildFile ("Sub" + juce::String (i % 20) + "/p" + juce::String (i) + ".vmxp");
@@ -25,16 +25,22 @@ juce::File largePresetFolder()
     return folder;
 }
 
-void rebuildMenuAtItsBound (benchmark::State& state)
+void rebuildMenu (benchmark::State& state, int numFiles)
 {
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     VeloraPresetMenu menu ("presetMenu_");
-    menu.setDirectoryPath (largePresetFolder().getFullPathName());
+    menu.setDirectoryPath (presetFolderOf (numFiles).getFullPathName());
     menu.setFileExtension ("*.vmxp");
 
     for (auto _ : state)
         benchmark::DoNotOptimize (menu.createMenuTree());
+
+    state.counters["files"] = menu.getNumOfFiles() - 1;
 }
+
+void rebuildMenuOf4096Presets (benchmark::State& state)   { rebuildMenu (state, 4096); }
+void rebuildMenuOf10000Presets (benchmark::State& state)  { rebuildMenu (state, 10000); }
+void rebuildMenuAtItsBound (benchmark::State& state)      { rebuildMenu (state, VeloraOptionMenuTree::maxEntriesRead + 2000); }
 
 void paintLabelAfterAnOverlongStatePath (benchmark::State& state)
 {
@@ -62,6 +68,8 @@ void paintLabelAfterAnOverlongStatePath (benchmark::State& state)
     }
 }
 
+BENCHMARK (rebuildMenuOf4096Presets)->Unit (benchmark::kMillisecond);
+BENCHMARK (rebuildMenuOf10000Presets)->Unit (benchmark::kMillisecond);
 BENCHMARK (rebuildMenuAtItsBound)->Unit (benchmark::kMillisecond);
 BENCHMARK (paintLabelAfterAnOverlongStatePath)->Unit (benchmark::kMicrosecond);
 } // namespace

@@ -27,6 +27,7 @@ struct VeloraOptionMenuTree::Walk
     juce::String target;
     juce::StringArray wildcards;
     bool found = false;
+    bool isCut = false;
     int entriesLeft = maxEntriesRead;
     std::set<std::filesystem::path> walkedFolders;
 
@@ -197,7 +198,38 @@ bool VeloraOptionMenuTree::createMenuTree()
 
     createSubMenu (root, walk, 0);
     entriesRead = maxEntriesRead - std::max (walk.entriesLeft, 0);
+
+    if (walk.isCut)
+    {
+        listSelectedFileBeyondTheCut (walk);
+        menus.back().addItem (listCutItemId, listCutText, false);
+    }
+
     return walk.found;
+}
+
+void VeloraOptionMenuTree::listSelectedFileBeyondTheCut (Walk& walk)
+{
+    // The selected file is shown and stepped from as it is on disk, although the walk
+    // ended before it: after every listed file, as the one the user is on.
+    const juce::File target (walk.target);
+    std::error_code error;
+
+    if (walk.found || getRelativePath (target, listing.root).isEmpty() || ! walk.matches (target.getFileName())
+         || ! std::filesystem::is_regular_file (std::filesystem::u8path (walk.target.toStdString()), error))
+        return;
+
+    selectedFileIndex = addFileItem (menus.back(), target, true);
+    walk.found = true;
+}
+
+int VeloraOptionMenuTree::addFileItem (juce::PopupMenu& menu, const juce::File& file, bool isTicked)
+{
+    const int itemId = listing.filePaths.size() + 1;
+    menu.addItem (itemId, file.getFileName(), true, isTicked);
+    listing.filePaths.add (file.getFullPathName());
+    listing.fileNames.add (file.getFileNameWithoutExtension());
+    return itemId;
 }
 
 int VeloraOptionMenuTree::createSubMenu (const juce::File& folder, Walk& walk, int depth)
@@ -210,24 +242,26 @@ int VeloraOptionMenuTree::createSubMenu (const juce::File& folder, Walk& walk, i
     juce::PopupMenu menu;
 
     if (asRecursive && depth < maxDepth)
+    {
         for (const auto& subFolder : subFolders)
             if (walk.enter (subFolder))
                 menu.addSubMenu (subFolder.getFileName(), menus[(size_t) createSubMenu (subFolder, walk, depth + 1)], true);
+    }
+    else if (asRecursive && ! subFolders.isEmpty())
+    {
+        walk.isCut = true;
+    }
 
     for (const auto& file : files)
     {
-        const int itemId = listing.filePaths.size() + 1;
         const bool isTicked = file.getFullPathName() == walk.target;
+        const int itemId = addFileItem (menu, file, isTicked);
 
         if (isTicked)
         {
             walk.found = true;
             selectedFileIndex = itemId;
         }
-
-        menu.addItem (itemId, file.getFileName(), true, isTicked);
-        listing.filePaths.add (file.getFullPathName());
-        listing.fileNames.add (file.getFileNameWithoutExtension());
     }
 
     menus.push_back (std::move (menu));
@@ -245,7 +279,10 @@ void VeloraOptionMenuTree::readFolder (const juce::File& folder, Walk& walk,
          ! error && entries != end; entries.increment (error))
     {
         if (--walk.entriesLeft < 0)
+        {
+            walk.isCut = true;
             return;
+        }
 
         const auto name = juce::String::fromUTF8 (entries->path().filename().c_str());
 

@@ -15,8 +15,12 @@
     Only regular files are listed (also through symbolic links). Symbolic links to
     folders are followed, but each real folder is walked once per build, and a build
     reads at most maxEntriesRead folder entries and descends at most maxDepth
-    folders below the root, so that no tree of links can stall the message thread. Entries whose name holds a "\" are not listed: paths read "\"
-    as a separator, so no path could select them.
+    folders below the root, so that no tree of links can stall the message thread;
+    both bounds lie far above real libraries. A build that they cut ends the root
+    menu with a disabled item saying so, and a selected file that the walk did not
+    reach is listed after all others, so that it is shown and stepped from all the
+    same. Entries whose name holds a "\" are not listed: paths read "\" as a
+    separator, so no path could select them.
 
     The menu opens asynchronously, so the host may delete this component while it
     is open; a pick arrives in menuClosed() with the lists the menu was built from,
@@ -28,8 +32,12 @@ class VeloraOptionMenuTree : public juce::Label
 {
 public:
     /** Bounds of one build: folder entries read, and folder levels below the root. */
-    static constexpr int maxEntriesRead = 4096;
+    static constexpr int maxEntriesRead = 1 << 16;
     static constexpr int maxDepth = 16;
+
+    /** The disabled last item of a root menu whose build the bounds cut, and its id. */
+    static constexpr const char* listCutText = "Folder tree too large to list whole";
+    static constexpr int listCutItemId = -1;
 
     /** An empty, centred, white, non-editable label; the root folder is the user's
         music folder's child "Audio Music Apps", the pattern "*", walked recursively. */
@@ -140,6 +148,12 @@ private:
         matching regular files. */
     void readFolder (const juce::File& folder, Walk& walk,
                      juce::Array<juce::File>& subFolders, juce::Array<juce::File>& files) const;
+
+    /** Adds a file to the lists and its item to the menu; returns its item id. */
+    int addFileItem (juce::PopupMenu& menu, const juce::File& file, bool isTicked);
+
+    /** After a cut build: lists the selected file at the end when it exists but was not reached. */
+    void listSelectedFileBeyondTheCut (Walk& walk);
 
     Listing listing;
     juce::String directoryPath;

@@ -9,6 +9,7 @@
 #include "../support/CraftedXmlTexts.h"
 #include "../support/RateSyncCases.h"
 #include "../ui/DialogTestSupport.h"
+#include "../ui/FolderTreeFixture.h"
 
 #include "ModulixQR7150PatchXml.h"
 
@@ -1211,6 +1212,90 @@ TEST_F (EditorTest, WhatCannotBeLoadedIsNeverShownAsTheLoadedPreset)
         letTheTimerRun();
         EXPECT_EQ (presetName(), juce::String (name) + "*") << name;
     }
+}
+
+TEST_F (EditorTest, TenThousandPresetsFlatOrInFoldersAreListedWholeAndSteppedInOrder)
+{
+    constexpr int numPresets = 10000;
+
+    for (const int numFolders : { 0, 40 })
+    {
+        SCOPED_TRACE (numFolders);
+        presetRoot().deleteRecursively();
+
+        for (int i = 0; i < numPresets; ++i)
+            ASSERT_TRUE (presetRoot().getChildFile ((numFolders > 0 ? "Bank " + juce::String (i % numFolders) + "/" : juce::String())
+                                                    + "p" + juce::String (i) + ".vmxp").create());
+
+        openEditor();
+        letTheTimerRun();
+        const auto expected = modulix_test::listInPostOrder (presetRoot(), "*.vmxp");
+        ASSERT_EQ (expected.size(), numPresets);
+
+        auto& next = child<juce::Button> ("presetIncButton_");
+        int inOrder = 0;
+
+        for (int step = 0; step <= numPresets; ++step)
+        {
+            editor->buttonClicked (&next);
+            inOrder += activePresetFile().getFullPathName() == expected[step % numPresets] ? 1 : 0;
+        }
+
+        EXPECT_EQ (inOrder, numPresets + 1) << "every preset once, in order, then round to the first";
+
+        // A preset saved now shows as it is, and the arrows go on from it.
+        saveAs ("Zeta new");
+        letTheTimerRun();
+        EXPECT_EQ (presetName(), "Zeta new");
+        const auto listed = modulix_test::listInPostOrder (presetRoot(), "*.vmxp");
+        const int saved = listed.indexOf (presetRoot().getChildFile ("Zeta new.vmxp").getFullPathName());
+        ASSERT_GE (saved, 0);
+        editor->buttonClicked (&next);
+        EXPECT_EQ (activePresetFile().getFullPathName(), listed[(saved + 1) % listed.size()]);
+        editor.reset();
+    }
+}
+
+TEST_F (EditorTest, APresetBeyondTheMenusBoundsIsShownAsItIsAndSteppedFrom)
+{
+    juce::String deep = "Deep";
+    for (int level = 1; level <= VeloraOptionMenuTree::maxDepth + 2; ++level)
+        deep << "/D" << level;
+
+    writePresetFile ("Top1.vmxp");
+    writePresetFile ("Top2.vmxp");
+    writePresetFile (deep + "/Bottom.vmxp");
+    currentSlot().presetPath[0] = deep + "/Bottom.vmxp";
+
+    openEditor();
+    letTheTimerRun();
+    EXPECT_EQ (presetName(), "Bottom");
+
+    juce::PopupMenu::Item last;
+    for (juce::PopupMenu::MenuItemIterator items (presetMenu().getRootMenu()); items.next();)
+        last = items.getItem();
+    EXPECT_EQ (last.text, VeloraOptionMenuTree::listCutText);
+    EXPECT_FALSE (last.isEnabled);
+
+    // The arrows go on from it: it comes after every listed file.
+    const auto topFiles = modulix_test::listInPostOrder (presetRoot(), "Top*.vmxp");
+    clickAndWait ("presetIncButton_");
+    EXPECT_EQ (activePresetFile().getFullPathName(), topFiles[0]);
+    currentSlot().presetPath[0] = deep + "/Bottom.vmxp";
+    processor.presetChanged = true;
+    processor.paramsChanged = true;
+    letTheTimerRun();
+    clickAndWait ("presetDecButton_");
+    EXPECT_EQ (activePresetFile().getFullPathName(), topFiles[1]);
+
+    // A preset saved down there shows as it is too.
+    editor->fileMenuResult (Editor::savePresetAs);
+    browsedFiles().setRoot (presetRoot().getChildFile (deep));
+    typeIntoSaveBrowser ("Saved");
+    letTheTimerRun();
+    EXPECT_TRUE (holdsCurrentSetting (presetRoot().getChildFile (deep + "/Saved.vmxp")));
+    EXPECT_EQ (currentSlot().presetPath[0], deep + "/Saved.vmxp");
+    EXPECT_EQ (presetName(), "Saved");
 }
 
 TEST_F (EditorTest, EveryNameTheDiskTakesCanBeSavedAndSavedOver)

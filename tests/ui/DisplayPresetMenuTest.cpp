@@ -159,6 +159,33 @@ protected:
         return row;
     }
 
+    /** One picture of the bar and its open menus, placed as on screen, under the snapshot folder. */
+    void writePicture (const juce::String& name) const
+    {
+        auto windows = openMenuWindows (*bar);
+        windows.insert (0, bar.get());
+        auto area = bar->getScreenBounds();
+        for (auto* window : windows)
+            area = area.getUnion (window->getScreenBounds());
+
+        juce::Image picture (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
+        {
+            juce::Graphics g (picture);
+            g.fillAll (juce::Colour (0xff202124));
+
+            for (auto* component : windows)
+                g.drawImageAt (component->createComponentSnapshot (component->getLocalBounds()),
+                               component->getScreenX() - area.getX(), component->getScreenY() - area.getY());
+        }
+
+        const juce::File snapshots (MODULIX_SNAPSHOT_DIR);
+        snapshots.createDirectory();
+        const auto file = snapshots.getChildFile (name + ".png");
+        file.deleteFile();
+        juce::FileOutputStream out (file);
+        EXPECT_TRUE (juce::PNGImageFormat().writeImageToStream (picture, out));
+    }
+
     std::unique_ptr<PresetBarWindow> bar;
 
 private:
@@ -198,31 +225,36 @@ TEST_F (DisplayPresetMenu, OpenMenuWithASubMenuRendersToAPicture)
             && pumpUntil ([this] { return openMenuWindows (*bar).size() == 2; });
     }));
 
-    // One picture of the bar and its open menus, placed as on screen.
-    auto windows = openMenuWindows (*bar);
-    windows.insert (0, bar.get());
-    auto area = bar->getScreenBounds();
-    for (auto* window : windows)
-        area = area.getUnion (window->getScreenBounds());
-
-    juce::Image picture (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
-    {
-        juce::Graphics g (picture);
-        g.fillAll (juce::Colour (0xff202124));
-
-        for (auto* component : windows)
-            g.drawImageAt (component->createComponentSnapshot (component->getLocalBounds()),
-                           component->getScreenX() - area.getX(), component->getScreenY() - area.getY());
-    }
-
-    const juce::File snapshots (MODULIX_SNAPSHOT_DIR);
-    snapshots.createDirectory();
-    const auto file = snapshots.getChildFile ("preset_menu_open.png");
-    file.deleteFile();
-    juce::FileOutputStream out (file);
-    ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (picture, out));
-
+    writePicture ("preset_menu_open");
     EXPECT_EQ (bar->menu->getRootMenu().getNumItems(), 4) << "two folders and two files";
+    juce::PopupMenu::dismissAllActiveMenus();
+}
+
+TEST_F (DisplayPresetMenu, AMenuCutByItsBoundsEndsWithADisabledItemSayingSo)
+{
+    juce::String deep = "Deep";
+    for (int level = 1; level <= VeloraOptionMenuTree::maxDepth; ++level)
+        deep << "/D" << level;
+    addFile (deep + "/Bottom.vmxp");
+    bar->menu->setSelectedFilePath ("Warm.vmxp");
+
+    // The last file highlighted, just above the item that says the list is cut.
+    const int lastFileRow = bar->menu->getRootMenu().getNumItems() - 2;
+    ASSERT_TRUE (inOpenMenu ([&] (MenuWindow rootMenu)
+    {
+        if (! highlightRow (rootMenu, lastFileRow))
+            return false;
+
+        writePicture ("preset_menu_cut");
+        return true;
+    }));
+
+    juce::PopupMenu::Item last;
+    for (juce::PopupMenu::MenuItemIterator items (bar->menu->getRootMenu()); items.next();)
+        last = items.getItem();
+
+    EXPECT_EQ (last.text, VeloraOptionMenuTree::listCutText);
+    EXPECT_FALSE (last.isEnabled);
     juce::PopupMenu::dismissAllActiveMenus();
 }
 

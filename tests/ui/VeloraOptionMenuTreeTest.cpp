@@ -449,8 +449,23 @@ TEST_F (OptionMenuTreeTest, OnlyRegularFilesAreListedAlsoThroughLinks)
     EXPECT_EQ (expectMenuShowsFolder (menu->getRootMenu(), root, 1), menu->getNumOfFiles());
 }
 
-TEST_F (OptionMenuTreeTest, AWalkReadsABoundedNumberOfEntriesAndLevels)
+TEST_F (OptionMenuTreeTest, AWalkReadsABoundedNumberOfEntriesAndLevelsAndACutOneSaysSo)
 {
+    const auto cutItem = [this]
+    {
+        juce::PopupMenu::Item last;
+        for (juce::PopupMenu::MenuItemIterator items (menu->getRootMenu()); items.next();)
+            last = items.getItem();
+        return last;
+    };
+    const auto expectCutItemLast = [&]
+    {
+        const auto last = cutItem();
+        EXPECT_EQ (last.text, VeloraOptionMenuTree::listCutText);
+        EXPECT_FALSE (last.isEnabled);
+        EXPECT_EQ (last.itemID, VeloraOptionMenuTree::listCutItemId);
+    };
+
     const int numFiles = VeloraOptionMenuTree::maxEntriesRead + 50;
     for (int i = 0; i < numFiles; ++i)
         juce::File (root.getChildFile ("Many/f" + juce::String (i) + ".vmxp")).create();
@@ -463,7 +478,29 @@ TEST_F (OptionMenuTreeTest, AWalkReadsABoundedNumberOfEntriesAndLevels)
     menu->createMenuTree();
 
     EXPECT_EQ (menu->getNumOfEntriesRead(), VeloraOptionMenuTree::maxEntriesRead);
-    EXPECT_LT (menu->getNumOfFiles() - 1, VeloraOptionMenuTree::maxEntriesRead);
+    const int numListed = menu->getNumOfFiles() - 1;
+    EXPECT_LT (numListed, VeloraOptionMenuTree::maxEntriesRead);
+    expectCutItemLast();
+
+    // A selected file that the walk did not reach is shown all the same, after the
+    // listed ones, and the arrows step on from it.
+    juce::String unreached;
+    for (int i = 0; i < numFiles && unreached.isEmpty(); ++i)
+        if (const auto name = "Many/f" + juce::String (i) + ".vmxp";
+            ! juce::StringArray (menu->snapshot().filePaths).contains (root.getChildFile (name).getFullPathName()))
+            unreached = name;
+
+    ASSERT_TRUE (unreached.isNotEmpty());
+    menu->setSelectedFilePath (unreached);
+    EXPECT_EQ (menu->getText(), juce::File (unreached).getFileNameWithoutExtension());
+    EXPECT_EQ (menu->getSelectedFileIndex(), numListed + 1);
+    EXPECT_EQ (menu->getFilePath (numListed), root.getChildFile (unreached).getFullPathName());
+    expectCutItemLast();
+    menu->nextResult();
+    EXPECT_EQ (menu->getSelectedFileIndex(), 1);
+    menu->setSelectedFilePath (unreached);
+    menu->previousResult();
+    EXPECT_EQ (menu->getSelectedFileIndex(), numListed);
 
     // Alone, the deep chain is walked down to the bound: the root's folder "Deep" is
     // one level below it, and no deeper folder than maxDepth levels is listed.
@@ -471,6 +508,17 @@ TEST_F (OptionMenuTreeTest, AWalkReadsABoundedNumberOfEntriesAndLevels)
     menu->createMenuTree();
     EXPECT_EQ (realPathsOfSubMenus().size(), VeloraOptionMenuTree::maxDepth);
     EXPECT_EQ (menu->getNumOfFiles(), 1) << "the bottom file lies beyond the bound";
+    expectCutItemLast();
+
+    menu->setSelectedFilePath (deepPath + "/bottom.vmxp");
+    EXPECT_EQ (menu->getText(), "bottom");
+    EXPECT_EQ (menu->getSelectedFileIndex(), 1);
+
+    // Within the bounds nothing is cut, and no item says so.
+    root.getChildFile ("Deep").deleteRecursively();
+    addFile ("One.vmxp");
+    menu->createMenuTree();
+    EXPECT_EQ (cutItem().text, "One.vmxp");
 }
 
 TEST_F (OptionMenuTreeTest, FoldersAddedBetweenBuildsAreListed)
