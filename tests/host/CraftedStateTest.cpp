@@ -139,10 +139,13 @@ TEST_F (CraftedStateTest, CraftedStatesAreRefusedWhole)
         { "private data holding a tree nested 400,000 deep", withTrailer (block, nestedTree (400000)) },
         { "private data holding a var array of 0x7fffffff items", withTrailer (block, arrayTree (0x7fffffff)) },
         { "the saved bank with a tree nested 400,000 deep", vstw (bank (withTrailer (block, nestedTree (400000)))) },
+        { "private data of 10,000 properties", vstw (bank (withTrailer (block, manyPropertiesTree (10000)))) },
+        { "private data of 100,000 properties", vstw (bank (withTrailer (block, manyPropertiesTree (100000)))) },
+        { "private data of 1,000,000 properties", vstw (bank (withTrailer (block, manyPropertiesTree (1000000)))) },
+        { "a VST3 preset file naming its component twice", namingTheComponentTwice (preset) },
     };
 
     for (const auto& c : cases)
         EXPECT_EQ (restore ("keeps", c.stream), "exited 0") << c.name;
-
 }
 }
