@@ -182,5 +182,16 @@ TEST_F (CraftedStateTest, ABlockThePluginRefusesAppliesNothing)
         EXPECT_EQ (restore ("keeps", c.stream), "exited 0") << c.name;
 }
 
-}
+// The bank may start at any byte: after a "VstW" header of any size, or at
+// any offset of a preset file.
+TEST_F (CraftedStateTest, ABankAtAnyOffsetLoads)
+{
+    const Bytes saved (real.begin() + 16, real.end());   // the bank, after the VstW header
 
+    for (const uint32_t padding : { 1u, 2u, 3u })
+        EXPECT_EQ (restore ("takes", vstw (saved, true, padding)), "exited 0") << "a VstW header of " << 8 + padding << " bytes";
+
+    for (const size_t before : { 1u, 3u })
+        EXPECT_EQ (restore ("takes", presetFile (real, before)), "exited 0") << "a preset file's component at byte " << 48 + before;
+}
+}

@@ -119,7 +119,7 @@ inline Bytes vstw (const Bytes& bankBytes, bool bypassed = false, uint32_t paddi
     appendBigEndian32 (b, 8 + padding);
     appendBigEndian32 (b, 1);
     appendBigEndian32 (b, bypassed ? 1 : 0);
-    appendLittleEndian (b, 0, (int) padding);
+    b.insert (b.end(), padding, 0);
     append (b, bankBytes);
     return b;
 }
@@ -127,20 +127,23 @@ inline Bytes vstw (const Bytes& bankBytes, bool bypassed = false, uint32_t paddi
 constexpr size_t presetListOffsetAt = 40;
 constexpr size_t presetHeaderBytes = 48;
 
-/** A .vstpreset file: header, the component state, then the chunk list with
-    one "Comp" entry. */
-inline Bytes presetFile (const Bytes& component)
+/** A .vstpreset file: header, the given number of bytes of another chunk, the
+    component state, then the chunk list with one "Comp" entry. */
+inline Bytes presetFile (const Bytes& component, size_t bytesBefore = 0)
 {
+    const auto componentAt = presetHeaderBytes + bytesBefore;
+
     Bytes b;
     append (b, "VST3");
     appendLittleEndian (b, 1, 4);
     append (b, "0123456789ABCDEF0123456789ABCDEF");
-    appendLittleEndian (b, presetHeaderBytes + component.size(), 8);
+    appendLittleEndian (b, componentAt + component.size(), 8);
+    b.insert (b.end(), bytesBefore, 0);
     append (b, component);
     append (b, "List");
     appendLittleEndian (b, 1, 4);
     append (b, "Comp");
-    appendLittleEndian (b, presetHeaderBytes, 8);
+    appendLittleEndian (b, componentAt, 8);
     appendLittleEndian (b, component.size(), 8);
     return b;
 }

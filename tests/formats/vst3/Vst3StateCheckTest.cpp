@@ -209,6 +209,7 @@ TEST (Vst3StateCheckTest, EachFormYieldsThePluginsBlockAndTheSizeOfItsPrivateDat
         { "the block with empty private data", withTrailer (block, {}), 0, 1 },
         { "a bank with the VstW header", component, tree.size(), 1 },
         { "a preset file", presetFile (component), tree.size(), 1 },
+        { "a preset file with its component at an odd byte", presetFile (component, 3), tree.size(), 1 },
     };
 
     for (const auto& c : cases)
