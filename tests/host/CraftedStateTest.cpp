@@ -182,6 +182,24 @@ TEST_F (CraftedStateTest, ABlockThePluginRefusesAppliesNothing)
         EXPECT_EQ (restore ("keeps", c.stream), "exited 0") << c.name;
 }
 
+// A host's stream may hand over fewer bytes per read than asked for, or stop.
+TEST_F (CraftedStateTest, AStateHandedOverInPiecesLoadsWhole)
+{
+    for (const auto* reads : { "1", "7", "4095", "4096", "4097" })
+        EXPECT_EQ (restore ("takes", real, reads), "exited 0") << "pieces of at most " << reads << " bytes";
+
+    const auto half = std::to_string (real.size() / 2);
+    const struct { std::string reads; const char* name; } stopping[] {
+        { "4096,stops@" + half, "a stream that gives nothing after half of it" },
+        { "4096,fails@" + half, "a stream whose reads fail after half of it" },
+        { "4096,stops@0", "a stream that gives nothing" },
+        { "4096,fails@0", "a stream whose reads fail" },
+    };
+
+    for (const auto& c : stopping)
+        EXPECT_EQ (restore ("keeps", real, c.reads), "exited 0") << c.name;
+}
+
 // The bank may start at any byte: after a "VstW" header of any size, or at
 // any offset of a preset file.
 TEST_F (CraftedStateTest, ABankAtAnyOffsetLoads)
