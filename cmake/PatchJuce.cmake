@@ -87,5 +87,5 @@ function(modulix_patch_juce_vst3_wrapper target)
     modulix_use_patched_source(juce_audio_plugin_client_VST3
         "juce_audio_plugin_client/juce_audio_plugin_client_VST3.cpp" "${wrapper}" ${target}_VST3)
     target_include_directories(${target}_VST3 BEFORE PRIVATE "${MODULIX_JUCE_PATCHED_DIR}")
-    target_link_libraries(${target}_VST3 PRIVATE vst3_state_check)
+    target_link_libraries(${target}_VST3 PRIVATE vst3_state_check vst3_state_hand_over)
 endfunction()

@@ -1,22 +1,19 @@
 // Feeds each input to the built VST3 bundle as a host restores a project: as
 // the stream handed to the component's setState, on an instance loaded through
 // JUCE's VST3 host. A crash, a hang, a stream refused or taken against what the
-// state check says, or sound that is not finite after a stream is taken fails
-// the run.
+// state check and the plug-in's reader say, or sound that is not finite after a
+// stream is taken fails the run.
 
 #include "PluginBlockParse.h"
+#include "Vst3HostStream.h"
 #include "Vst3StateCheck.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <pluginterfaces/base/ibstream.h>
 #include <pluginterfaces/vst/ivstcomponent.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <vector>
 
 namespace
 {
@@ -29,91 +26,47 @@ void require (bool condition)
         __builtin_trap();
 }
 
-/** A host's stream over bytes in memory, as plain as the interface allows: it
-    offers no other interface, so the wrapper reads it to its end. */
-class Stream final : public Steinberg::IBStream
-{
-public:
-    Stream() = default;
-    Stream (const uint8_t* data, size_t size) : bytes (data, data + size) {}
+using Vst3HostStream::Stream;
 
-    const std::vector<uint8_t>& contents() const noexcept  { return bytes; }
-
-    Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID, void** obj) override
-    {
-        *obj = nullptr;
-        return Steinberg::kNoInterface;
-    }
-
-    Steinberg::uint32 PLUGIN_API addRef() override   { return 1; }
-    Steinberg::uint32 PLUGIN_API release() override  { return 1; }
-
-    Steinberg::tresult PLUGIN_API read (void* buffer, Steinberg::int32 numBytes, Steinberg::int32* numBytesRead) override
-    {
-        const auto n = (size_t) std::clamp<Steinberg::int64> (numBytes, 0, (Steinberg::int64) (bytes.size() - position));
-
-        if (n > 0)
-            std::memcpy (buffer, bytes.data() + position, n);
-
-        position += n;
-
-        if (numBytesRead != nullptr)
-            *numBytesRead = (Steinberg::int32) n;
-
-        return Steinberg::kResultOk;
-    }
-
-    Steinberg::tresult PLUGIN_API write (void* buffer, Steinberg::int32 numBytes, Steinberg::int32* numBytesWritten) override
-    {
-        const auto* p = static_cast<const uint8_t*> (buffer);
-        bytes.insert (bytes.begin() + (std::ptrdiff_t) position, p, p + std::max (numBytes, 0));
-        position += (size_t) std::max (numBytes, 0);
-
-        if (numBytesWritten != nullptr)
-            *numBytesWritten = numBytes;
-
-        return Steinberg::kResultOk;
-    }
-
-    Steinberg::tresult PLUGIN_API seek (Steinberg::int64 pos, Steinberg::int32 mode, Steinberg::int64* result) override
-    {
-        const auto base = mode == kIBSeekSet ? 0 : mode == kIBSeekCur ? (Steinberg::int64) position : (Steinberg::int64) bytes.size();
-        position = (size_t) std::clamp<Steinberg::int64> (base + pos, 0, (Steinberg::int64) bytes.size());
-
-        if (result != nullptr)
-            *result = (Steinberg::int64) position;
-
-        return Steinberg::kResultTrue;
-    }
-
-    Steinberg::tresult PLUGIN_API tell (Steinberg::int64* pos) override
-    {
-        *pos = (Steinberg::int64) position;
-        return Steinberg::kResultTrue;
-    }
-
-private:
-    std::vector<uint8_t> bytes;
-    size_t position = 0;
-};
+// As plain a stream as the interface allows: it offers no other interface, so
+// the wrapper reads it to its end.
+constexpr Vst3HostStream::Reads plainReads { false };
 
 /** What a stream the wrapper takes can change in the instance: the bank, only
     through a block the plug-in can parse; the bypass, through private data. */
 enum class Change { nothing, bypass, bank };
 
-Change possibleChange (const uint8_t* data, size_t size)
+/** What the wrapper should make of a stream: whether it takes it, which needs
+    the state check and the plug-in's reader both to take it (a state with no
+    block of the plug-in's gives the reader nothing to refuse), and what then
+    may change. */
+struct Outcome
 {
+    bool taken = false;
+    Change change = Change::nothing;
+};
+
+Outcome expectedOutcome (const uint8_t* data, size_t size)
+{
+    bool blockTaken = true;
     auto change = Change::nothing;
 
-    Vst3StateCheck::forEachBlock (data, size, [&change] (const Vst3StateCheck::Block& block)
+    const bool loadable = Vst3StateCheck::forEachBlock (data, size, [&] (const Vst3StateCheck::Block& block)
     {
-        if (pluginCouldTakeBlock (static_cast<const uint8_t*> (block.data), block.size))
+        const auto verdict = block.size == 0 ? BlockVerdict::takenEmpty
+                                             : pluginVerdictOnBlock (static_cast<const uint8_t*> (block.data), block.size);
+        blockTaken = blockTaken && verdict != BlockVerdict::refused;
+
+        if (verdict == BlockVerdict::taken)
             change = Change::bank;
         else if (block.treeBytes > 0 && change == Change::nothing)
             change = Change::bypass;
     });
 
-    return change;
+    if (size == 0 || ! loadable || ! blockTaken)
+        return {};
+
+    return { true, change };
 }
 
 /** An instance that lives for the whole run: loading one per input would spend
@@ -183,29 +136,28 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     static auto& freshBypass = *[]
     {
         const auto& bytes = fresh.contents();
-        size_t blockBytes = 0;
-        Vst3StateCheck::forEachBlock (bytes.data(), bytes.size(), [&blockBytes] (const Vst3StateCheck::Block& block)
+        size_t privateDataAt = 0;
+        Vst3StateCheck::forEachBlock (bytes.data(), bytes.size(), [&] (const Vst3StateCheck::Block& block)
         {
-            blockBytes = block.size;
+            privateDataAt = (size_t) (static_cast<const uint8_t*> (block.data) + block.size - bytes.data());
         });
 
-        return new Stream (bytes.data() + blockBytes, bytes.size() - blockBytes);
+        return new Stream (bytes.data() + privateDataAt, bytes.size() - privateDataAt, plainReads);
     }();
 
-    Stream stream (data, size);
+    Stream stream (data, size, plainReads);
     const bool taken = instance.component->setState (&stream) == Steinberg::kResultTrue;
-    require (taken == (size > 0 && Vst3StateCheck::isLoadable (data, size)));
+    const auto expected = expectedOutcome (data, size);
+    require (taken == expected.taken);
 
     // A stream refused leaves the instance as it was (the crafted-state tests
     // hold it to that); one taken that can change it is played, then undone
     // with as little as it could have changed: reading a whole bank back is most
     // of a run.
-    const auto change = taken ? possibleChange (data, size) : Change::nothing;
-
-    if (change == Change::nothing)
+    if (! taken || expected.change == Change::nothing)
         return 0;
 
     require (instance.playsFiniteSound());
-    require (instance.component->setState (change == Change::bank ? &fresh : &freshBypass) == Steinberg::kResultTrue);
+    require (instance.component->setState (expected.change == Change::bank ? &fresh : &freshBypass) == Steinberg::kResultTrue);
     return 0;
 }

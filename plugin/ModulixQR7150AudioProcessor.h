@@ -137,6 +137,12 @@ public:
     void setStateInformation (const void* data, int sizeInBytes) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
+    /** Reads a bank state block as setStateInformation does, and says whether it
+        took it: false for a block that does not unpack into a document with this
+        plug-in's root, which changes nothing. A format that can tell its host a
+        state was refused asks this. */
+    bool takeStateInformation (const void* data, int sizeInBytes);
+
     //==============================================================================
     const juce::String getInputChannelName (int channelIndex) const override;
     const juce::String getOutputChannelName (int channelIndex) const override;

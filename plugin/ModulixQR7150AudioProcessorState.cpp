@@ -410,10 +410,21 @@ void ModulixQR7150AudioProcessor::getCurrentProgramStateInformation (juce::Memor
 
 void ModulixQR7150AudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
+    takeStateInformation (data, sizeInBytes);
+}
+
+bool ModulixQR7150AudioProcessor::takeStateInformation (const void* data, int sizeInBytes)
+{
     stateXml = unpackState (data, sizeInBytes);
 
-    if (stateXml != nullptr)
-        readPreset (std::move (stateXml), false);
+    if (stateXml == nullptr || ! hasTag (*stateXml, rootTag))
+    {
+        stateXml.reset();
+        return false;
+    }
+
+    readPreset (std::move (stateXml), false);
+    return true;
 }
 
 void ModulixQR7150AudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)

@@ -1,5 +1,6 @@
 #include "Vst3StateCheck.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -94,13 +95,14 @@ namespace
             return true;
         }
 
-        /** A zero-terminated text of at least one character. */
+        /** A zero-terminated text of one to maxNameBytes characters. */
         bool name() noexcept
         {
             if (remaining() == 0)
                 return false;
 
-            const auto* end = static_cast<const uint8_t*> (std::memchr (data + pos, 0, remaining()));
+            const auto searched = std::min (remaining(), Vst3StateCheck::maxNameBytes + 1);
+            const auto* end = static_cast<const uint8_t*> (std::memchr (data + pos, 0, searched));
 
             if (end == nullptr || end == data + pos)
                 return false;
@@ -114,22 +116,6 @@ namespace
         size_t size, pos = 0;
     };
 
-    bool readVar (Reader& in, int depth) noexcept;
-
-    bool readArray (Reader& in, int depth) noexcept
-    {
-        int numItems = 0;
-
-        if (depth >= Vst3StateCheck::maxDepth || ! in.count (numItems))
-            return false;
-
-        for (int i = 0; i < numItems; ++i)
-            if (! readVar (in, depth + 1))
-                return false;
-
-        return true;
-    }
-
     size_t payloadBytes (uint8_t marker, size_t bytesAfterMarker) noexcept
     {
         switch (marker)
@@ -141,48 +127,77 @@ namespace
         }
     }
 
-    /** One var, which must take exactly the bytes its count gives it. */
-    bool readVar (Reader& in, int depth) noexcept
+    /** Follows a value tree as ValueTree::readFromStream reads it, counting the
+        objects that reader makes. */
+    class TreeWalk
     {
-        int numBytes = 0;
+    public:
+        TreeWalk (const uint8_t* data, size_t size) noexcept : in (data, size) {}
 
-        if (! in.count (numBytes))
-            return false;
+        bool tree (int depth) noexcept
+        {
+            int numProperties = 0, numChildren = 0;
 
-        if (numBytes == 0)
+            if (depth >= Vst3StateCheck::maxDepth || ! makeNode() || ! in.name()
+                || ! in.count (numProperties) || numProperties > Vst3StateCheck::maxProperties)
+                return false;
+
+            for (int i = 0; i < numProperties; ++i)
+                if (! in.name() || ! var (depth + 1))
+                    return false;
+
+            if (! in.count (numChildren) || numChildren > Vst3StateCheck::maxChildren)
+                return false;
+
+            for (int i = 0; i < numChildren; ++i)
+                if (! tree (depth + 1))
+                    return false;
+
             return true;
+        }
 
-        const auto end = in.position() + (size_t) numBytes;
-        uint8_t marker = 0;
+    private:
+        bool makeNode() noexcept  { return ++numNodes <= Vst3StateCheck::maxNodes; }
 
-        if (! in.byte (marker))
-            return false;
+        /** One var, which must take exactly the bytes its count gives it. */
+        bool var (int depth) noexcept
+        {
+            int numBytes = 0;
 
-        const bool read = marker == arrayMarker ? readArray (in, depth)
-                                                : in.skip (payloadBytes (marker, (size_t) numBytes - 1));
-        return read && in.position() == end;
-    }
-
-    bool readTree (Reader& in, int depth) noexcept
-    {
-        int numProperties = 0, numChildren = 0;
-
-        if (depth >= Vst3StateCheck::maxDepth || ! in.name() || ! in.count (numProperties))
-            return false;
-
-        for (int i = 0; i < numProperties; ++i)
-            if (! in.name() || ! readVar (in, depth + 1))
+            if (! makeNode() || ! in.count (numBytes))
                 return false;
 
-        if (! in.count (numChildren))
-            return false;
+            if (numBytes == 0)
+                return true;
 
-        for (int i = 0; i < numChildren; ++i)
-            if (! readTree (in, depth + 1))
+            const auto end = in.position() + (size_t) numBytes;
+            uint8_t marker = 0;
+
+            if (! in.byte (marker))
                 return false;
 
-        return true;
-    }
+            const bool read = marker == arrayMarker ? array (depth)
+                                                    : in.skip (payloadBytes (marker, (size_t) numBytes - 1));
+            return read && in.position() == end;
+        }
+
+        bool array (int depth) noexcept
+        {
+            int numItems = 0;
+
+            if (depth >= Vst3StateCheck::maxDepth || ! in.count (numItems))
+                return false;
+
+            for (int i = 0; i < numItems; ++i)
+                if (! var (depth + 1))
+                    return false;
+
+            return true;
+        }
+
+        Reader in;
+        int numNodes = 0;
+    };
 
     using Visitor = Vst3StateCheck::BlockVisitor;
 
@@ -231,8 +246,11 @@ namespace
             && isSoundBank (data + vstwFixedBytes + headerBytes, size - vstwFixedBytes - headerBytes, visit);
     }
 
-    /** A whole .vstpreset file: every entry of its chunk list inside it, and
-        every component entry, which the wrapper loads as a "VstW" form, sound. */
+    /** A whole .vstpreset file: every entry of its chunk list inside it, and its
+        component entry, which the wrapper loads as a "VstW" form, sound. A file
+        holds one component state; the wrapper would load each entry naming one,
+        so more are refused (the same bytes named again and again would cost a
+        whole load each). */
     bool isSoundPresetFile (const uint8_t* data, size_t size, const Visitor& visit) noexcept
     {
         const auto listAt = littleEndian (data + presetListOffsetAt, 4);
@@ -247,12 +265,15 @@ namespace
         if ((int32_t) numEntries < 0 || numEntries > (size - entriesAt) / presetEntryBytes)
             return false;
 
-        for (uint64_t i = 0; i < numEntries; ++i)
+        for (uint64_t i = 0, numComponents = 0; i < numEntries; ++i)
         {
             const auto* entry = data + entriesAt + i * presetEntryBytes;
 
             if (std::memcmp (entry, "Comp", 4) != 0)
                 continue;
+
+            if (++numComponents > 1)
+                return false;
 
             const auto chunkAt = littleEndian (entry + 4, 8);
             const auto chunkBytes = littleEndian (entry + 12, 8);
@@ -267,8 +288,7 @@ namespace
 
 bool Vst3StateCheck::isSoundValueTree (const void* data, size_t size) noexcept
 {
-    Reader in (static_cast<const uint8_t*> (data), size);
-    return readTree (in, 0);
+    return size <= maxTreeBytes && TreeWalk (static_cast<const uint8_t*> (data), size).tree (0);
 }
 
 bool Vst3StateCheck::isLoadable (const void* data, size_t size) noexcept

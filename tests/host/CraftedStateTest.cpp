@@ -1,7 +1,9 @@
-// Crafted component states, each restored through JUCE's VST3 host into the
-// built bundle in a child process of its own (vst3_state_probe), so that a
-// crash fails that case only. Every one is refused: the host lives on, the
-// plug-in keeps the state it had and still plays finite sound.
+// Component states, each restored through JUCE's VST3 host into the built
+// bundle in a child process of its own (vst3_state_probe), so that a crash
+// fails that case only. Crafted states are refused: setState says so, the host
+// lives on, the plug-in keeps the state it had and still plays finite sound.
+// States the plug-in saved load whole, in any form and however the host's
+// stream hands them over.
 
 #include "CraftedXmlTexts.h"
 #include "Vst3StateForms.h"
@@ -22,10 +24,11 @@ namespace
 using namespace Vst3StateForms;
 
 /** Runs the probe; "exited 0", or how it ended otherwise. */
-std::string runProbe (const char* mode, const juce::File& file)
+std::string runProbe (const char* mode, const juce::File& file, const std::string& reads)
 {
     const std::string path = file.getFullPathName().toStdString();
-    char* argv[] { const_cast<char*> (MODULIX_STATE_PROBE), const_cast<char*> (mode), const_cast<char*> (path.c_str()), nullptr };
+    char* argv[] { const_cast<char*> (MODULIX_STATE_PROBE), const_cast<char*> (mode), const_cast<char*> (path.c_str()),
+                   reads.empty() ? nullptr : const_cast<char*> (reads.c_str()), nullptr };
     pid_t pid = 0;
 
     if (posix_spawn (&pid, MODULIX_STATE_PROBE, nullptr, nullptr, argv, environ) != 0)
@@ -61,7 +64,7 @@ protected:
     {
         ASSERT_TRUE (folder.createDirectory());
         const auto saved = folder.getChildFile ("saved.state");
-        ASSERT_EQ (runProbe ("write", saved), "exited 0");
+        ASSERT_EQ (runProbe ("write", saved, {}), "exited 0");
 
         juce::MemoryBlock bytes;
         ASSERT_TRUE (saved.loadFileAsData (bytes));
@@ -71,11 +74,12 @@ protected:
 
     void TearDown() override  { folder.deleteRecursively(); }
 
-    std::string restore (const char* mode, const Bytes& stream)
+    /** Restores the stream in the probe; reads says how the host's stream hands it over. */
+    std::string restore (const char* mode, const Bytes& stream, const std::string& reads = {})
     {
         const auto file = folder.getChildFile ("stream.state");
         file.replaceWithData (stream.data(), stream.size());
-        return runProbe (mode, file);
+        return runProbe (mode, file, reads);
     }
 
     const juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("crafted-states", "") };
@@ -86,7 +90,7 @@ TEST_F (CraftedStateTest, ASavedStateLoadsBitForBitInAFreshInstance)
 {
     EXPECT_EQ (restore ("takes", real), "exited 0");
     EXPECT_EQ (restore ("keeps", real), "exited 1") << "the probe does not see a state taken";
-    EXPECT_EQ (restore ("keeps", presetFile (real)), "exited 1") << "a preset file holding the state is not taken";
+    EXPECT_EQ (restore ("takes", presetFile (real)), "exited 0") << "a preset file holding the state is not taken";
 }
 
 // JUCE's reader takes overlong UTF-8 for the characters it spells, on which it
@@ -139,10 +143,73 @@ TEST_F (CraftedStateTest, CraftedStatesAreRefusedWhole)
         { "private data holding a tree nested 400,000 deep", withTrailer (block, nestedTree (400000)) },
         { "private data holding a var array of 0x7fffffff items", withTrailer (block, arrayTree (0x7fffffff)) },
         { "the saved bank with a tree nested 400,000 deep", vstw (bank (withTrailer (block, nestedTree (400000)))) },
+        { "private data of 10,000 properties", vstw (bank (withTrailer (block, manyPropertiesTree (10000)))) },
+        { "private data of 100,000 properties", vstw (bank (withTrailer (block, manyPropertiesTree (100000)))) },
+        { "private data of 1,000,000 properties", vstw (bank (withTrailer (block, manyPropertiesTree (1000000)))) },
+        { "a VST3 preset file naming its component twice", namingTheComponentTwice (preset) },
     };
 
     for (const auto& c : cases)
         EXPECT_EQ (restore ("keeps", c.stream), "exited 0") << c.name;
+}
 
+// The plug-in's reader refuses the block; the private data after it would turn
+// the bypass off, which the probe's instance has on.
+TEST_F (CraftedStateTest, ABlockThePluginRefusesAppliesNothing)
+{
+    const auto withRefusedBlock = [] (const char* xml) { return withTrailer (pluginBlock (xml), bypassTree (false)); };
+    std::string deep;
+
+    for (int i = 0; i < 40; ++i)
+        deep = "<a>" + deep + "</a>";
+
+    deep = "<veloraPatch>" + deep + "</veloraPatch>";
+
+    const struct { const char* name; Bytes stream; } cases[] {
+        { "text that is not UTF-8", vstw (bank (withRefusedBlock ("<veloraPatch>\xff</veloraPatch>"))) },
+        { "a document type", vstw (bank (withRefusedBlock ("<!DOCTYPE veloraPatch [<!ENTITY e \"x\">]><veloraPatch>&e;</veloraPatch>"))) },
+        { "elements nested 40 deep", vstw (bank (withRefusedBlock (deep.c_str()))) },
+        { "text cut short", vstw (bank (withRefusedBlock ("<veloraPatch><DeviceName>Modulix QR71"))) },
+        { "a document of another kind", vstw (bank (withRefusedBlock ("<otherPatch><DeviceName/></otherPatch>"))) },
+        { "no text behind the magic", vstw (bank (withTrailer (Bytes { 'V', 'C', '2', '!', 0, 0, 0, 0, 0 }, bypassTree (false)))) },
+        { "no magic", vstw (bank (withTrailer (Bytes { 'V', 'C', '3', '!', 1, 0, 0, 0, 'x' }, bypassTree (false)))) },
+        { "the block alone, without a container", withRefusedBlock ("<otherPatch/>") },
+        { "a bare bank", bank (withRefusedBlock ("<otherPatch/>")) },
+        { "a VST3 preset file", presetFile (vstw (bank (withRefusedBlock ("<otherPatch/>")))) },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (restore ("keeps", c.stream), "exited 0") << c.name;
+}
+
+// A host's stream may hand over fewer bytes per read than asked for, or stop.
+TEST_F (CraftedStateTest, AStateHandedOverInPiecesLoadsWhole)
+{
+    for (const auto* reads : { "1", "7", "4095", "4096", "4097" })
+        EXPECT_EQ (restore ("takes", real, reads), "exited 0") << "pieces of at most " << reads << " bytes";
+
+    const auto half = std::to_string (real.size() / 2);
+    const struct { std::string reads; const char* name; } stopping[] {
+        { "4096,stops@" + half, "a stream that gives nothing after half of it" },
+        { "4096,fails@" + half, "a stream whose reads fail after half of it" },
+        { "4096,stops@0", "a stream that gives nothing" },
+        { "4096,fails@0", "a stream whose reads fail" },
+    };
+
+    for (const auto& c : stopping)
+        EXPECT_EQ (restore ("keeps", real, c.reads), "exited 0") << c.name;
+}
+
+// The bank may start at any byte: after a "VstW" header of any size, or at
+// any offset of a preset file.
+TEST_F (CraftedStateTest, ABankAtAnyOffsetLoads)
+{
+    const Bytes saved (real.begin() + 16, real.end());   // the bank, after the VstW header
+
+    for (const uint32_t padding : { 1u, 2u, 3u })
+        EXPECT_EQ (restore ("takes", vstw (saved, true, padding)), "exited 0") << "a VstW header of " << 8 + padding << " bytes";
+
+    for (const size_t before : { 1u, 3u })
+        EXPECT_EQ (restore ("takes", presetFile (real, before)), "exited 0") << "a preset file's component at byte " << 48 + before;
 }
 }

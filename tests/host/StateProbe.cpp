@@ -1,25 +1,42 @@
 // A host of its own for one component state, run as a child process by the
 // crafted-state tests so that a crash ends this process only.
 //
-//   vst3_state_probe write FILE   saves the component state of an instance with
-//                                 settings away from the defaults
-//   vst3_state_probe keeps FILE   restores FILE into an instance with other
-//                                 settings, which must keep its state as it was
-//   vst3_state_probe takes FILE   restores FILE into a fresh instance, which must
-//                                 then save exactly FILE
-//   vst3_state_probe loads FILE   restores FILE into a fresh instance and saves
-//                                 the state it then holds over FILE
+//   vst3_state_probe write FILE           saves the component state of an
+//                                         instance with settings away from the
+//                                         defaults
+//   vst3_state_probe keeps FILE [READS]   restores FILE into an instance with
+//                                         other settings: setState must answer
+//                                         kResultFalse and the instance keep
+//                                         its state as it was
+//   vst3_state_probe takes FILE [READS]   restores FILE into a fresh instance:
+//                                         setState must answer kResultTrue and
+//                                         the instance then save exactly what
+//                                         "write" saves
+//   vst3_state_probe loads FILE [READS]   restores FILE into a fresh instance:
+//                                         setState must answer kResultTrue, and
+//                                         the state the instance then holds is
+//                                         saved over FILE
 //
-// Each then plays, and the sound must be finite and audible. Exits 0 when all
-// holds; says what failed and exits 1 otherwise.
+// Each restore goes to the component's setState, in a stream that knows its
+// size and reads as READS says: the most bytes it hands over per read, and
+// optionally ",stops@N" or ",fails@N", from byte N on reads give nothing or
+// fail. Without READS every read gives all it is asked for, and then the same
+// bytes also go the road of JUCE's host (which drops setState's answer), after
+// which the state must hold as well. Each then plays, and the sound must be
+// finite and audible. Exits 0 when all holds; says what failed and exits 1
+// otherwise.
 
 #include "../MessagePump.h"
+#include "Vst3HostStream.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
+
+#include <pluginterfaces/vst/ivstcomponent.h>
 
 #include <cmath>
 #include <iostream>
 #include <iterator>
+#include <memory>
 
 namespace
 {
@@ -39,7 +56,7 @@ juce::MemoryBlock componentState (juce::AudioPluginInstance& instance)
 }
 
 /** Hands the bytes to the plug-in as the host's saved IComponent stream. */
-void restoreComponentState (juce::AudioPluginInstance& instance, const juce::MemoryBlock& component)
+void restoreThroughJucesHost (juce::AudioPluginInstance& instance, const juce::MemoryBlock& component)
 {
     juce::XmlElement state ("VST3PluginState");
     state.createNewChildElement ("IComponent")->addTextElement (component.toBase64Encoding());
@@ -47,6 +64,48 @@ void restoreComponentState (juce::AudioPluginInstance& instance, const juce::Mem
     juce::MemoryBlock hostState;
     juce::AudioProcessor::copyXmlToBinary (state, hostState);
     instance.setStateInformation (hostState.getData(), (int) hostState.getSize());
+}
+
+Steinberg::Vst::IComponent* componentOf (juce::AudioPluginInstance& instance)
+{
+    struct : juce::ExtensionsVisitor
+    {
+        void visitVST3Client (const VST3Client& client) override  { found = client.getIComponentPtr(); }
+        Steinberg::Vst::IComponent* found = nullptr;
+    } visitor;
+
+    instance.getExtensions (visitor);
+    return visitor.found;
+}
+
+/** Hands the bytes to the component's setState as a host's stream reading as
+    described; true if it answered kResultTrue. */
+bool restoreThroughSetState (juce::AudioPluginInstance& instance, const juce::MemoryBlock& component,
+                             const Vst3HostStream::Reads& reads)
+{
+    Vst3HostStream::Stream stream (component.getData(), component.getSize(), reads);
+    auto* target = componentOf (instance);
+    return target != nullptr && target->setState (&stream) == Steinberg::kResultTrue;
+}
+
+/** "PIECE", "PIECE,stops@N" or "PIECE,fails@N"; an empty text reads whole. */
+Vst3HostStream::Reads parseReads (const juce::String& text)
+{
+    Vst3HostStream::Reads reads;
+
+    if (text.isEmpty())
+        return reads;
+
+    reads.largestPiece = text.upToFirstOccurrenceOf (",", false, false).getIntValue();
+    const auto end = text.fromFirstOccurrenceOf (",", false, false);
+
+    if (end.isNotEmpty())
+    {
+        reads.failFromStop = end.startsWith ("fails@");
+        reads.stopAt = (size_t) end.fromFirstOccurrenceOf ("@", false, false).getLargeIntValue();
+    }
+
+    return reads;
 }
 
 /** Type, rate, depth, mix and stereo, one of two ways, and the host's bypass. */
@@ -60,6 +119,7 @@ void moveAwayFromDefaults (juce::AudioPluginInstance& instance, bool otherWay)
         parameters.getUnchecked (indices[i])->setValue (otherWay ? theOther[i] : oneWay[i]);
 
     instance.getBypassParameter()->setValue (1.0f);
+    modulix_test::pumpMessages (100);
 }
 
 bool playsFiniteAudibleSound (juce::AudioPluginInstance& instance)
@@ -100,49 +160,100 @@ int fail (const char* what)
     return 1;
 }
 
-int probe (const juce::String& mode, const juce::File& file)
+/** After setState, the instance must hold the expected state; without READS
+    also after the same bytes went JUCE's host road. nullptr when it does. */
+const char* whatDoesNotHold (juce::AudioPluginInstance& instance, const juce::MemoryBlock& stream,
+                             const juce::MemoryBlock& expected, bool alsoThroughJucesHost)
 {
+    if (componentState (instance) != expected)
+        return "the state after setState is not the one expected";
+
+    if (! alsoThroughJucesHost)
+        return nullptr;
+
+    restoreThroughJucesHost (instance, stream);
+    modulix_test::pumpMessages (100);
+
+    return componentState (instance) != expected ? "the state after JUCE's host restored it is not the one expected"
+                                                 : nullptr;
+}
+
+struct Host
+{
+    std::unique_ptr<juce::AudioPluginInstance> createInstance (juce::String& error)
+    {
+        juce::OwnedArray<juce::PluginDescription> types;
+        format.findAllTypesForFile (types, MODULIX_VST3_BUNDLE);
+
+        if (types.size() != 1)
+        {
+            error = "the bundle does not load";
+            return {};
+        }
+
+        return format.createInstanceFromDescription (*types[0], sampleRate, blockSize, error);
+    }
+
     juce::VST3PluginFormat format;
-    juce::OwnedArray<juce::PluginDescription> types;
-    format.findAllTypesForFile (types, MODULIX_VST3_BUNDLE);
+};
 
-    if (types.size() != 1)
-        return fail ("the bundle does not load");
-
+int probe (const juce::String& mode, const juce::File& file, const juce::String& readsText)
+{
+    Host host;
     juce::String error;
-    const auto instance = format.createInstanceFromDescription (*types[0], sampleRate, blockSize, error);
+    const auto instance = host.createInstance (error);
 
     if (instance == nullptr)
         return fail (error.toRawUTF8());
 
-    if (mode != "takes" && mode != "loads")
+    if (mode == "write")
     {
-        moveAwayFromDefaults (*instance, mode == "keeps");
-        modulix_test::pumpMessages (100);
+        moveAwayFromDefaults (*instance, false);
+        const auto saved = componentState (*instance);
+        return file.replaceWithData (saved.getData(), saved.getSize()) ? 0 : fail ("cannot write the state");
     }
 
-    const auto before = componentState (*instance);
+    juce::MemoryBlock expected;
 
-    if (mode == "write")
-        return file.replaceWithData (before.getData(), before.getSize()) ? 0 : fail ("cannot write the state");
+    if (mode == "keeps")
+    {
+        moveAwayFromDefaults (*instance, true);
+        expected = componentState (*instance);
+    }
+    else if (mode == "takes")
+    {
+        const auto written = host.createInstance (error);
+
+        if (written == nullptr)
+            return fail (error.toRawUTF8());
+
+        moveAwayFromDefaults (*written, false);
+        expected = componentState (*written);
+    }
 
     juce::MemoryBlock stream;
 
     if (! file.loadFileAsData (stream))
         return fail ("cannot read the state");
 
-    restoreComponentState (*instance, stream);
+    const bool shouldTake = mode != "keeps";
+
+    if (restoreThroughSetState (*instance, stream, parseReads (readsText)) != shouldTake)
+        return fail (shouldTake ? "setState refused the state" : "setState took the state");
+
     modulix_test::pumpMessages (100);
-    const auto after = componentState (*instance);
 
-    if (mode == "keeps" && after != before)
-        return fail ("the state changed");
+    if (mode == "loads")
+    {
+        const auto loaded = componentState (*instance);
 
-    if (mode == "takes" && after != stream)
-        return fail ("the state saved is not the state restored");
-
-    if (mode == "loads" && ! file.replaceWithData (after.getData(), after.getSize()))
-        return fail ("cannot write the state");
+        if (! file.replaceWithData (loaded.getData(), loaded.getSize()))
+            return fail ("cannot write the state");
+    }
+    else if (const auto* fault = whatDoesNotHold (*instance, stream, expected, readsText.isEmpty()))
+    {
+        return fail (fault);
+    }
 
     return playsFiniteAudibleSound (*instance) ? 0 : fail ("the sound is not finite and audible");
 }
@@ -150,9 +261,9 @@ int probe (const juce::String& mode, const juce::File& file)
 
 int main (int argc, char* argv[])
 {
-    if (argc != 3)
-        return fail ("usage: vst3_state_probe write|keeps|takes|loads FILE");
+    if (argc != 3 && argc != 4)
+        return fail ("usage: vst3_state_probe write|keeps|takes|loads FILE [READS]");
 
     const juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    return probe (argv[1], juce::File::getCurrentWorkingDirectory().getChildFile (argv[2]));
+    return probe (argv[1], juce::File::getCurrentWorkingDirectory().getChildFile (argv[2]), argc == 4 ? argv[3] : "");
 }

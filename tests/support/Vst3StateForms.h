@@ -119,7 +119,7 @@ inline Bytes vstw (const Bytes& bankBytes, bool bypassed = false, uint32_t paddi
     appendBigEndian32 (b, 8 + padding);
     appendBigEndian32 (b, 1);
     appendBigEndian32 (b, bypassed ? 1 : 0);
-    appendLittleEndian (b, 0, (int) padding);
+    b.insert (b.end(), padding, 0);
     append (b, bankBytes);
     return b;
 }
@@ -127,28 +127,42 @@ inline Bytes vstw (const Bytes& bankBytes, bool bypassed = false, uint32_t paddi
 constexpr size_t presetListOffsetAt = 40;
 constexpr size_t presetHeaderBytes = 48;
 
-/** A .vstpreset file: header, the component state, then the chunk list with
-    one "Comp" entry. */
-inline Bytes presetFile (const Bytes& component)
+/** A .vstpreset file: header, the given number of bytes of another chunk, the
+    component state, then the chunk list with one "Comp" entry. */
+inline Bytes presetFile (const Bytes& component, size_t bytesBefore = 0)
 {
+    const auto componentAt = presetHeaderBytes + bytesBefore;
+
     Bytes b;
     append (b, "VST3");
     appendLittleEndian (b, 1, 4);
     append (b, "0123456789ABCDEF0123456789ABCDEF");
-    appendLittleEndian (b, presetHeaderBytes + component.size(), 8);
+    appendLittleEndian (b, componentAt + component.size(), 8);
+    b.insert (b.end(), bytesBefore, 0);
     append (b, component);
     append (b, "List");
     appendLittleEndian (b, 1, 4);
     append (b, "Comp");
-    appendLittleEndian (b, presetHeaderBytes, 8);
+    appendLittleEndian (b, componentAt, 8);
     appendLittleEndian (b, component.size(), 8);
     return b;
 }
+
+constexpr size_t presetEntryBytes = 20;   // id, 64-bit offset, 64-bit size
 
 /** Offsets of the "Comp" entry's fields in a presetFile. */
 inline size_t presetListAt (const Bytes& file)            { return file.size() - 28; }
 inline size_t presetChunkOffsetAt (const Bytes& file)     { return file.size() - 16; }
 inline size_t presetChunkSizeAt (const Bytes& file)       { return file.size() - 8; }
+
+/** A presetFile whose chunk list names its component a second time. */
+inline Bytes namingTheComponentTwice (const Bytes& file)
+{
+    Bytes b (file);
+    append (b, Bytes (file.end() - (std::ptrdiff_t) presetEntryBytes, file.end()));
+    putLittleEndian (b, presetListAt (file) + 4, 2, 4);
+    return b;
+}
 
 /** A value tree nested the given number of levels, each node holding one child. */
 inline Bytes nestedTree (int depth)
@@ -159,6 +173,44 @@ inline Bytes nestedTree (int depth)
         append (b, Bytes { 'T', 0, 0, 1, 1 });   // type, no properties, one child
 
     append (b, Bytes { 'T', 0, 0, 0 });
+    return b;
+}
+
+/** A count as OutputStream::writeCompressedInt writes it: its byte count, then
+    its bytes, least significant first. */
+inline void appendCompressedInt (Bytes& b, uint32_t v)
+{
+    Bytes digits;
+
+    for (; v > 0; v >>= 8)
+        digits.push_back ((uint8_t) v);
+
+    b.push_back ((uint8_t) digits.size());
+    append (b, digits);
+}
+
+/** A private-data tree with the given number of properties, each with a name of
+    its own (four characters, in ascending order) and no value: the most work
+    per byte for JUCE's reader, which looks for each name among those before. */
+inline Bytes manyPropertiesTree (uint32_t numProperties)
+{
+    static constexpr char digits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    constexpr uint32_t base = sizeof (digits) - 1;
+
+    Bytes b;
+    append (b, "JUCEPrivateData");
+    b.push_back (0);
+    appendCompressedInt (b, numProperties);
+
+    for (uint32_t i = 0; i < numProperties; ++i)
+    {
+        for (uint32_t place = base * base * base; place > 0; place /= base)
+            b.push_back ((uint8_t) digits[(i / place) % base]);
+
+        append (b, Bytes { 0, 0 });   // end of the name, a var of no bytes
+    }
+
+    b.push_back (0);   // no children
     return b;
 }
 

@@ -45,13 +45,102 @@ juce::ValueTree everyKindOfValue()
     return tree;
 }
 
+/** A name of the given length, told apart by its number. */
+juce::Identifier nameOfLength (size_t length, int number)
+{
+    return juce::String (number).paddedLeft ('n', (int) length);
+}
+
+/** A tree with the given number of properties, each an int. */
+juce::ValueTree treeWithProperties (int numProperties, size_t nameBytes = 4)
+{
+    juce::ValueTree tree ("Props");
+
+    for (int i = 0; i < numProperties; ++i)
+        tree.setProperty (nameOfLength (nameBytes, i), i, nullptr);
+
+    return tree;
+}
+
+/** A tree with the given number of children, each with the given number of properties. */
+juce::ValueTree treeWithChildren (int numChildren, int propertiesEach = 0)
+{
+    juce::ValueTree tree ("Parent");
+
+    for (int i = 0; i < numChildren; ++i)
+        tree.appendChild (treeWithProperties (propertiesEach), nullptr);
+
+    return tree;
+}
+
+/** A tree whose one property is an array of the given number of ints. */
+juce::ValueTree treeWithArray (int numItems)
+{
+    juce::Array<juce::var> items;
+
+    for (int i = 0; i < numItems; ++i)
+        items.add (i);
+
+    return juce::ValueTree ("Array").setProperty ("items", items, nullptr);
+}
+
+// Trees and arrays make one node each, and so does every property and item.
+constexpr int nodesInParent (int numChildren, int propertiesEach)  { return 1 + numChildren * (1 + propertiesEach); }
+
 TEST (Vst3StateCheckTest, TreesJuceWritesPass)
 {
-    EXPECT_TRUE (isSoundTree (bypassTree (false)));
-    EXPECT_TRUE (isSoundTree (bypassTree (true)));
-    EXPECT_TRUE (isSoundTree (treeBytes (juce::ValueTree ("Empty"))));
-    EXPECT_TRUE (isSoundTree (treeBytes (everyKindOfValue())));
-    EXPECT_TRUE (isSoundTree (nestedTree (Vst3StateCheck::maxDepth - 1)));
+    using namespace Vst3StateCheck;
+    static_assert (nodesInParent (3, maxProperties) <= maxNodes);
+
+    const struct { const char* name; Bytes bytes; } cases[] {
+        { "the bypass off", bypassTree (false) },
+        { "the bypass on", bypassTree (true) },
+        { "an empty tree", treeBytes (juce::ValueTree ("Empty")) },
+        { "every kind of value", treeBytes (everyKindOfValue()) },
+        { "nested one less than the limit", nestedTree (maxDepth - 1) },
+        { "as many properties as allowed", treeBytes (treeWithProperties (maxProperties)) },
+        { "as many children as allowed", treeBytes (treeWithChildren (maxChildren)) },
+        { "names as long as allowed", treeBytes (treeWithProperties (2, maxNameBytes)) },
+        { "a type name as long as allowed", treeBytes (juce::ValueTree (nameOfLength (maxNameBytes, 1))) },
+        { "children with as many properties each as allowed", treeBytes (treeWithChildren (3, maxProperties)) },
+        { "an array of as many items as nodes allow", treeBytes (treeWithArray (maxNodes - 3)) },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_TRUE (isSoundTree (c.bytes)) << c.name;
+}
+
+// Each costs JUCE's reader more than a few milliseconds, or fills its name
+// pool: the limits bound the work, not only the bytes.
+TEST (Vst3StateCheckTest, TreesBeyondTheLimitsOfWorkAreRefused)
+{
+    using namespace Vst3StateCheck;
+    static_assert (nodesInParent (4, maxProperties) > maxNodes);
+
+    const auto largeBinary = [] (size_t numBytes)
+    {
+        juce::MemoryBlock binary (numBytes, true);
+        return treeBytes (juce::ValueTree ("Binary").setProperty ("data", binary, nullptr));
+    };
+
+    const struct { const char* name; Bytes bytes; } cases[] {
+        { "one property more than allowed", treeBytes (treeWithProperties (maxProperties + 1)) },
+        { "one child more than allowed", treeBytes (treeWithChildren (maxChildren + 1)) },
+        { "a name one byte longer than allowed", treeBytes (treeWithProperties (1, maxNameBytes + 1)) },
+        { "a type name one byte longer than allowed", treeBytes (juce::ValueTree (nameOfLength (maxNameBytes + 1, 1))) },
+        { "more nodes in all than allowed", treeBytes (treeWithChildren (4, maxProperties)) },
+        { "an array of more items than nodes allow", treeBytes (treeWithArray (maxNodes)) },
+        { "more bytes than allowed", largeBinary (maxTreeBytes) },
+        { "10,000 properties", manyPropertiesTree (10000) },
+        { "100,000 properties", manyPropertiesTree (100000) },
+        { "1,000,000 properties", manyPropertiesTree (1000000) },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_FALSE (isSoundTree (c.bytes)) << c.name;
+
+    // Within the bytes' limit, a large value passes.
+    EXPECT_TRUE (isSoundTree (largeBinary (maxTreeBytes - 64)));
 }
 
 TEST (Vst3StateCheckTest, CraftedTreesAreRefused)
@@ -120,7 +209,7 @@ TEST (Vst3StateCheckTest, EachFormYieldsThePluginsBlockAndTheSizeOfItsPrivateDat
         { "the block with empty private data", withTrailer (block, {}), 0, 1 },
         { "a bank with the VstW header", component, tree.size(), 1 },
         { "a preset file", presetFile (component), tree.size(), 1 },
-        { "a preset file with two components", [] { auto b = presetFile (component); append (b, "Comp"); appendLittleEndian (b, presetHeaderBytes, 8); appendLittleEndian (b, component.size(), 8); putLittleEndian (b, presetListAt (b) - 20 + 4, 2, 4); return b; }(), tree.size(), 2 },
+        { "a preset file with its component at an odd byte", presetFile (component, 3), tree.size(), 1 },
     };
 
     for (const auto& c : cases)
@@ -179,6 +268,7 @@ TEST (Vst3StateCheckTest, SizesAndOffsetsBeyondTheBytesAreRefused)
         { "a component size one past the end", presetField (presetChunkSizeAt (preset), preset.size() - presetHeaderBytes + 1, 8) },
         { "a component size of 2^63", presetField (presetChunkSizeAt (preset), (uint64_t) 1 << 63, 8) },
         { "a component that is not a VstW form", presetFile (bank (block)) },
+        { "a preset file naming its component twice", namingTheComponentTwice (preset) },
         { "a preset file holding a crafted component", presetFile (vstwHeaderSize (0x7ffffff0)) },
     };
 
