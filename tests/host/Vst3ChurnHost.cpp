@@ -66,16 +66,21 @@ Options parseOptions (int argc, char** argv)
 /** Counts of what all instances did, for the summary line. */
 struct Totals
 {
-    std::atomic<long> instances { 0 }, blocks { 0 }, stateCalls { 0 }, windows { 0 };
+    std::atomic<long> instances { 0 }, blocks { 0 }, stateCalls { 0 }, parameterReads { 0 }, windows { 0 };
     std::atomic<bool> nonFinite { false };
 };
 
-/** Aborts the process when a progress counter stands still for too long: a
-    hang shows up as a core dump with every thread's stack. */
+/** Aborts the process when the message thread's loop has not come round for
+    too long: a hang shows up as a core dump with every thread's stack. It says
+    how many calls the host's other threads finished meanwhile, which tells a
+    message thread kept busy by their calls from one that is stuck. */
 class StallWatchdog
 {
 public:
-    StallWatchdog (int seconds) : limit (seconds), thread ([this] { watch(); }) {}
+    StallWatchdog (int seconds, const Totals& totalsToReport)
+        : limit (seconds), totals (totalsToReport), thread ([this] { watch(); })
+    {
+    }
 
     ~StallWatchdog()
     {
@@ -86,10 +91,26 @@ public:
     /** Called by the message thread whenever it gets round to its loop. */
     void tick() noexcept  { ++progress; }
 
+    /** Waits until the message thread's loop has come round once more, or
+        stop is raised. JUCE's message thread on Linux handles every message
+        posted while it handles its queue, and JUCE's VST3 host takes the
+        message-manager lock, by a message, for each state call and parameter
+        text: host threads that called again at once would keep it from ever
+        coming round, a stall of the host's own making. */
+    void waitForTheLoop (const std::atomic<bool>& stop) const
+    {
+        const long seen = progress;
+
+        while (! stop && progress == seen)
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+    }
+
 private:
+    long hostCalls() const noexcept  { return totals.stateCalls + totals.parameterReads; }
+
     void watch()
     {
-        long last = progress;
+        long last = progress, callsThen = hostCalls();
         auto lastChange = std::chrono::steady_clock::now();
 
         while (! done)
@@ -100,17 +121,21 @@ private:
             if (now != last)
             {
                 last = now;
+                callsThen = hostCalls();
                 lastChange = std::chrono::steady_clock::now();
             }
             else if (std::chrono::steady_clock::now() - lastChange > std::chrono::seconds (limit))
             {
-                std::fprintf (stderr, "vst3_churn_host: no progress for %d s, aborting\n", limit);
+                std::fprintf (stderr, "vst3_churn_host: the message thread's loop did not come round for %d s, "
+                                      "while the host's other threads finished %ld calls; aborting\n",
+                              limit, hostCalls() - callsThen);
                 std::abort();
             }
         }
     }
 
     const int limit;
+    const Totals& totals;
     std::atomic<long> progress { 0 };
     std::atomic<bool> done { false };
     std::thread thread;
@@ -120,8 +145,9 @@ private:
 class InstanceLife
 {
 public:
-    InstanceLife (std::unique_ptr<juce::AudioPluginInstance> loaded, Totals& totalsToCount, unsigned seed)
-        : instance (std::move (loaded)), totals (totalsToCount), random (seed)
+    InstanceLife (std::unique_ptr<juce::AudioPluginInstance> loaded, Totals& totalsToCount,
+                  const StallWatchdog& loopToWaitFor, unsigned seed)
+        : instance (std::move (loaded)), totals (totalsToCount), messageLoop (loopToWaitFor), random (seed)
     {
         instance->prepareToPlay (sampleRate, blockSize);
         start ([this] { playAudio(); });
@@ -232,6 +258,7 @@ private:
 
             ++totals.stateCalls;
             std::this_thread::sleep_for (std::chrono::milliseconds (2));
+            messageLoop.waitForTheLoop (stop);
         }
     }
 
@@ -250,13 +277,16 @@ private:
             if (round % 8 == 0)
                 instance->setCurrentProgram (round % 12);
 
+            ++totals.parameterReads;
             std::this_thread::sleep_for (std::chrono::milliseconds (1));
+            messageLoop.waitForTheLoop (stop);
         }
     }
 
     std::unique_ptr<juce::AudioPluginInstance> instance;
     std::unique_ptr<juce::AudioProcessorEditor> editor;
     Totals& totals;
+    const StallWatchdog& messageLoop;
     std::minstd_rand random;
     std::atomic<bool> stop { false };
     std::atomic<int> running { 0 };
@@ -277,7 +307,7 @@ int run (const Options& options)
     }
 
     Totals totals;
-    StallWatchdog watchdog (options.stallSeconds);
+    StallWatchdog watchdog (options.stallSeconds, totals);
     std::minstd_rand random (options.seed);
     const auto now = [] { return juce::Time::getMillisecondCounterHiRes(); };
     const auto within = [&random] (int from, int to) { return static_cast<double> (from + static_cast<int> (random() % static_cast<unsigned> (to - from))); };
@@ -300,7 +330,7 @@ int run (const Options& options)
             }
 
             const auto overlapsTheNext = totals.instances++ % 2 == 0;
-            auto& life = *alive.emplace_back (std::make_unique<InstanceLife> (std::move (loaded), totals, static_cast<unsigned> (random())));
+            auto& life = *alive.emplace_back (std::make_unique<InstanceLife> (std::move (loaded), totals, watchdog, static_cast<unsigned> (random())));
             life.endTime = now() + within (500, 1000);
             nextCreation = overlapsTheNext ? life.endTime - within (100, 400) : life.endTime + within (0, 50);
         }
