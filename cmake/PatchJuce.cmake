@@ -5,11 +5,13 @@
 # installed JUCE.
 #
 # modulix_patch_juce() patches the copies and has juce_modules compile the
-# mended event module; modulix_patch_juce_vst3_wrapper(<plug-in target>) has
-# the plug-in's VST3 target compile the mended wrapper and find the mended
-# JUCE headers before the originals.
+# mended event module and VST3 SDK sources;
+# modulix_patch_juce_vst3_wrapper(<plug-in target>) has the plug-in's VST3
+# target compile the mended wrapper and find the mended JUCE headers before
+# the originals.
 
 set(MODULIX_JUCE_PATCHED_DIR "${PROJECT_BINARY_DIR}/juce-patched")
+set(MODULIX_JUCE_PATCHED_SDK_DIR "${MODULIX_JUCE_PATCHED_DIR}/juce_audio_processors/format_types/VST3_SDK")
 
 # Swaps a JUCE module's unity source, reached through the module's interface
 # library, for a mended copy in the patched folder; the copy's relative
@@ -74,6 +76,11 @@ function(modulix_patch_juce)
     endforeach()
 
     modulix_use_patched_source(juce_events "${events_unity}" "${events_unity}" juce_modules)
+
+    # The VST3 SDK sources that JUCE's VST3 headers include by their SDK paths
+    # (<pluginterfaces/...>, <base/...>) are found as mended copies first, in the
+    # one place JUCE compiles them for the plug-in and the hosts alike.
+    target_include_directories(juce_modules BEFORE PRIVATE "${MODULIX_JUCE_PATCHED_SDK_DIR}")
 endfunction()
 
 function(modulix_patch_juce_vst3_wrapper target)

@@ -58,7 +58,9 @@ public:
     /** Stores the rate and passes it to every block; nothing is recalculated. */
     void setSampleRate (float fs) override;
 
-    /** Clears the signal memory of every block. */
+    /** Clears the signal memory of every block. It touches nothing that
+        setParameter() or setBpm() writes, so it may run on one thread while
+        another hands values to the model, as long as no thread processes it. */
     void resetBuffer() override;
 
     /** Puts every block's coefficients and ramps back to neutral. */

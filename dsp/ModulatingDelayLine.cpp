@@ -34,6 +34,7 @@ void ModulatingDelayLine::setSampleRate (float fs)
 
     const auto length = bufferLengthFor (fs, bufferTime);
     buffer = std::make_unique<double[]> (static_cast<size_t> (length)); // value-initialised: silent
+    holdsOnlySilence = true;
     bufferLength = length;
 
     if (writeIndex >= bufferLength)
@@ -71,7 +72,11 @@ void ModulatingDelayLine::forceCalcParams() noexcept
 
 void ModulatingDelayLine::clearBuffer() noexcept
 {
+    if (holdsOnlySilence)
+        return;
+
     std::fill (buffer.get(), buffer.get() + bufferLength, 0.0);
+    holdsOnlySilence = true;
 }
 
 float ModulatingDelayLine::foldIntoBuffer (float position, float length) const noexcept

@@ -79,6 +79,7 @@ public:
 
         advanceRamps();
         buffer[writeIndex] = x;
+        holdsOnlySilence = false;
         x = readFor (mod).from (buffer.get());
         advanceWriteIndex();
     }
@@ -198,6 +199,8 @@ private:
     /** Takes over the ramps, write index and read position of a line that moved in step with this one. */
     void followMotionOf (const ModulatingDelayLine& leader) noexcept;
 
+    /** Silences the buffer; one written nothing since it was last silenced is
+        left as it is, since clearing is the costly part of every reset. */
     void clearBuffer() noexcept;
 
     float maxDelay = 500.0f;
@@ -206,6 +209,7 @@ private:
     Ramp delay;
     Ramp sweep;
     std::unique_ptr<double[]> buffer;
+    bool holdsOnlySilence = true;
     int bufferLength = 0;
     int writeIndex = 0;
     float readPosition = 0.0f;
@@ -249,6 +253,7 @@ public:
         left.advanceRamps();
         left.buffer[left.writeIndex] = pair.left();
         right.buffer[left.writeIndex] = pair.right();
+        left.holdsOnlySilence = right.holdsOnlySilence = false;
         pair = left.readFor (mod).from (left.buffer.get(), right.buffer.get());
         left.advanceWriteIndex();
     }

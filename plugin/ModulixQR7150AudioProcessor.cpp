@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 const char* const c_bypass       = "onBypass";
 const char* const c_type         = "chorusType";
@@ -62,6 +63,25 @@ namespace
     unsigned getModelBit (int index) noexcept
     {
         return index >= 0 && index < ModulixQR7150AudioProcessor::numModels ? 1u << index : 0u;
+    }
+
+    /** The word the model-switch timer and the audio thread share: the models
+        the audio thread runs (one bit each), and the switch the timer asks for. */
+    namespace SwitchWord
+    {
+        constexpr unsigned modelsInUse = 7u;
+        constexpr unsigned pending = 8u;
+        constexpr unsigned cleared = 16u;   // the timer cleared the model's signal memory
+        constexpr int modelShift = 5;       // two bits: the model index + 1 (0 for none)
+
+        unsigned request (int model, bool clearedByTimer) noexcept
+        {
+            return pending | (clearedByTimer ? cleared : 0u) | (static_cast<unsigned> (model + 1) << modelShift);
+        }
+
+        int requestedModel (unsigned word) noexcept  { return static_cast<int> ((word >> modelShift) & 3u) - 1; }
+        bool isPending (unsigned word) noexcept      { return (word & pending) != 0; }
+        bool wasCleared (unsigned word) noexcept     { return (word & cleared) != 0; }
     }
 
     juce::String getTypeText (float value)
@@ -365,10 +385,6 @@ void ModulixQR7150AudioProcessor::prepareToPlay (double sampleRate, int samplesP
 {
     const juce::ScopedLock settingUpModels (modelSetupLock);
 
-    // Preparation chooses the model afresh. Taking a switch the timer may have
-    // prepared also makes its work on the models visible to this thread.
-    modelSwitchRequested.exchange (false, std::memory_order_acquire);
-
     fadeLength = getSampleRateBandLength (static_cast<float> (sampleRate));
     bypassCounter = fadeLength;
 
@@ -412,14 +428,14 @@ void ModulixQR7150AudioProcessor::forceCalcParams()
     bypassCounter = fadeLength;
     bypassTarget = bypassGain = isOn ? 1.0f : 0.0f;
 
+    // Preparation chooses the model afresh and forgets any switch asked for.
     const int chosen = getModelIndexFor (currentValues[typeIndex]);
     currentModel = chosen;
-    targetModel = chosen;
     fadingModel = chosen;
     modelFadeRunning = false;
     modelFadeGain = 1.0f;
     modelFadeStep = 0.0f;
-    publishModelsInUse();
+    modelSwitch.store (getModelBit (chosen), std::memory_order_release);
 
     forEachModel ([&] (ModuleModel& model) { model.reset(); });
 
@@ -451,24 +467,27 @@ void ModulixQR7150AudioProcessor::timerCallback()
     const juce::ScopedLock settingUpModels (modelSetupLock);
 
     const int chosen = getModelIndexFor (currentValues[typeIndex]);
+    auto word = modelSwitch.load (std::memory_order_acquire);
 
-    if (chosen == targetModel.load (std::memory_order_relaxed))
+    // The audio thread may take the request still waiting at any moment, so
+    // the model it names is left alone.
+    if (SwitchWord::isPending (word) && SwitchWord::requestedModel (word) == chosen)
         return;
 
-    // A model the audio thread is running (going back to the one still playing,
-    // or one still fading in) keeps its state: the audio thread turns the fade
-    // around or lets it run on instead.
-    const bool prepare = (modelsInUse.load (std::memory_order_acquire) & getModelBit (chosen)) == 0;
+    // Clearing a model's signal memory is the costly part of preparing it, so
+    // it is done here for a model the audio thread does not run: until it takes
+    // this request, the audio thread only hands that model values and tempo,
+    // which the clearing does not touch. The audio thread recalculates it with
+    // the values then in force when it takes over.
+    const bool clear = (word & getModelBit (chosen)) == 0;
 
-    if (auto* model = prepare ? getModel (chosen) : nullptr)
+    if (auto* model = clear ? getModel (chosen) : nullptr)
+        model->resetBuffer();
+
+    while (! modelSwitch.compare_exchange_weak (word, (word & SwitchWord::modelsInUse) | SwitchWord::request (chosen, clear),
+                                                std::memory_order_acq_rel, std::memory_order_acquire))
     {
-        model->reset();
-        model->forceCalcParams();
     }
-
-    targetModel.store (chosen, std::memory_order_relaxed);
-    targetPrepared.store (prepare, std::memory_order_relaxed);
-    modelSwitchRequested.store (true, std::memory_order_release);
 }
 
 //==============================================================================
@@ -496,7 +515,7 @@ float ModulixQR7150AudioProcessor::getModelValue (int hostIndex) const noexcept
 
 int ModulixQR7150AudioProcessor::getChosenModel() const noexcept
 {
-    return modelFadeRunning ? fadingModel : currentModel.load (std::memory_order_relaxed);
+    return modelFadeRunning ? fadingModel : currentModel;
 }
 
 //==============================================================================
@@ -544,8 +563,8 @@ void ModulixQR7150AudioProcessor::processSlice (float* left, float* right, int n
         juce::FloatVectorOperations::copy (dryRight.get(), right, numSamples);
 
     updateTempo();
-    takeModelSwitchRequest();
     handOverParameters();
+    takeModelSwitch();
     runModels (left, right, numSamples);
     applyBypassFade (left, right, numSamples);
 }
@@ -575,43 +594,73 @@ void ModulixQR7150AudioProcessor::updateTempo() noexcept
     forEachModel ([&] (ModuleModel& model) { model.setBpm (lastBpm); });
 }
 
-void ModulixQR7150AudioProcessor::takeModelSwitchRequest() noexcept
+void ModulixQR7150AudioProcessor::takeModelSwitch() noexcept
 {
-    if (! modelSwitchRequested.exchange (false, std::memory_order_acquire))
-        return;
+    // Taking the request and naming the models run from now on is one step,
+    // so the timer never takes a model for idle that the audio thread is
+    // about to run.
+    auto word = modelSwitch.load (std::memory_order_relaxed);
+    int chosen = 0;
 
-    const int chosen = targetModel.load (std::memory_order_relaxed);
-    const int playing = currentModel.load (std::memory_order_relaxed);
-
-    if ((chosen == playing && ! modelFadeRunning) || (modelFadeRunning && chosen == fadingModel))
-        return;
-
-    // A model that faded out stored the values changed meanwhile without
-    // calculating them; the timer left it alone since it was (or still is) playing.
-    if (! targetPrepared.load (std::memory_order_relaxed))
-        recalculateAll (getModel (chosen));
-
-    if (chosen == playing)
+    do
     {
-        // Back to the outgoing model: swap the roles, so the mix stays where it is.
-        currentModel.store (fadingModel, std::memory_order_release);
+        if (! SwitchWord::isPending (word))
+            return;
+
+        chosen = SwitchWord::requestedModel (word);
+    }
+    while (! modelSwitch.compare_exchange_weak (word, getModelsInUseAfterSwitchTo (chosen),
+                                                std::memory_order_acq_rel, std::memory_order_relaxed));
+
+    switchTo (chosen, SwitchWord::wasCleared (word));
+}
+
+unsigned ModulixQR7150AudioProcessor::getModelsInUseAfterSwitchTo (int chosen) const noexcept
+{
+    const unsigned playing = getModelBit (currentModel);
+
+    if (isFreshModel (chosen))
+        return playing | getModelBit (chosen);
+
+    return modelFadeRunning ? playing | getModelBit (fadingModel) : playing;
+}
+
+bool ModulixQR7150AudioProcessor::isFreshModel (int chosen) const noexcept
+{
+    return chosen != currentModel && chosen != getChosenModel();
+}
+
+void ModulixQR7150AudioProcessor::switchTo (int chosen, bool clearedByTimer) noexcept
+{
+    if (chosen == getChosenModel())
+        return;
+
+    if (! isFreshModel (chosen))
+    {
+        // Back to the outgoing model, which stored the values changed meanwhile
+        // without calculating them. The roles swap, so the mix stays where it is.
+        recalculateAll (getModel (chosen));
+        currentModel = fadingModel;
         fadingModel = chosen;
         modelFadeGain = 1.0f - modelFadeGain;
-        publishModelsInUse();
         return;
+    }
+
+    // A model that was not playing starts afresh, after this block's tempo and
+    // values were handed over, so it plays exactly what is in force now.
+    if (auto* model = getModel (chosen))
+    {
+        if (! clearedByTimer)
+            model->resetBuffer();
+
+        model->resetCoeffs();
+        model->forceCalcParams();
     }
 
     fadingModel = chosen;
     modelFadeRunning = true;
     modelFadeGain = 1.0f;
     modelFadeStep = -1.0f / static_cast<float> (fadeLength);
-    publishModelsInUse();
-}
-
-void ModulixQR7150AudioProcessor::publishModelsInUse() noexcept
-{
-    const auto playing = getModelBit (currentModel.load (std::memory_order_relaxed));
-    modelsInUse.store (modelFadeRunning ? playing | getModelBit (fadingModel) : playing, std::memory_order_release);
 }
 
 void ModulixQR7150AudioProcessor::recalculateAll (ModuleModel* model) noexcept
@@ -664,7 +713,7 @@ void ModulixQR7150AudioProcessor::runModels (float* left, float* right, int numS
             juce::FloatVectorOperations::copy (modelRight.get(), right, numSamples);
     }
 
-    process (getModel (currentModel.load (std::memory_order_relaxed)), left, right);
+    process (getModel (currentModel), left, right);
 
     if (modelFadeRunning)
     {
@@ -684,8 +733,10 @@ void ModulixQR7150AudioProcessor::crossFadeModels (float* left, float* right, in
         {
             modelFadeGain = 0.0f;
             modelFadeRunning = false;
-            currentModel.store (fadingModel, std::memory_order_release);
-            publishModelsInUse();
+            const int outgoing = std::exchange (currentModel, fadingModel);
+
+            // The outgoing model has run its last block; the timer may clear it now.
+            modelSwitch.fetch_and (~getModelBit (outgoing), std::memory_order_release);
         }
 
         const float gain = modelFadeGain;

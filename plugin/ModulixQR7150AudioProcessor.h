@@ -150,8 +150,9 @@ public:
     bool isOutputChannelStereoPair (int) const override  { return true; }
 
     //==============================================================================
-    /** Applies the pending chorus-type change: prepares the incoming model, then
-        asks the audio thread to cross-fade to it. Runs once per start. */
+    /** Applies the pending chorus-type change: clears the newly chosen model's
+        signal memory when it is idle, and asks the audio thread to prepare it
+        and cross-fade to it. Runs once per start. */
     void timerCallback() override;
 
     //==============================================================================
@@ -276,8 +277,10 @@ private:
     void processSlice (float* left, float* right, int numSamples) noexcept;
     juce::Optional<float> getHostTempo() const noexcept;
     void updateTempo() noexcept;
-    void takeModelSwitchRequest() noexcept;
-    void publishModelsInUse() noexcept;
+    void takeModelSwitch() noexcept;
+    unsigned getModelsInUseAfterSwitchTo (int chosen) const noexcept;
+    bool isFreshModel (int chosen) const noexcept;
+    void switchTo (int chosen, bool clearedByTimer) noexcept;
     void recalculateAll (ModuleModel* model) noexcept;
     void handOverParameters() noexcept;
     void runModels (float* left, float* right, int numSamples) noexcept;
@@ -302,17 +305,13 @@ private:
     float bypassGain = 1.0f;
     float bypassTarget = 1.0f;
 
-    // Model switch. The timer (message thread) owns targetModel: it prepares the
-    // incoming model, stores targetModel and then raises modelSwitchRequested with
-    // release. The audio thread takes the request with acquire and owns the fade.
-    // targetPrepared tells whether the timer prepared the model: it leaves alone
-    // any model in modelsInUse (one bit per model the audio thread runs), which
-    // the audio thread republishes whenever that set changes.
-    std::atomic<int> targetModel { 0 };
-    std::atomic<bool> targetPrepared { false };
-    std::atomic<bool> modelSwitchRequested { false };
-    std::atomic<unsigned> modelsInUse { 1u };
-    std::atomic<int> currentModel { 0 };
+    // Model switch. The timer (message thread) clears the signal memory of the
+    // newly chosen model when the audio thread does not run it, and asks for the
+    // switch through modelSwitch, which also names the models the audio thread
+    // runs. The audio thread takes the request, prepares the model for the
+    // values in force and owns the fade.
+    std::atomic<unsigned> modelSwitch { 1u };
+    int currentModel = 0;
     int fadingModel = 0;
     bool modelFadeRunning = false;
     float modelFadeGain = 1.0f;
@@ -322,7 +321,7 @@ private:
     float lastModelValues[numModelParameters] {};
 
     // Hosts may prepare the processor on their own thread while the model-switch
-    // timer sets up a model on the message thread; the two take turns on the
+    // timer clears a model on the message thread; the two take turns on the
     // models. The audio thread never takes this lock.
     juce::CriticalSection modelSetupLock;
 

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace
@@ -42,6 +43,14 @@ namespace
     };
 
     double testSignal (int n) { return std::sin (0.01 * n) + 0.25 * std::cos (0.37 * n); }
+
+    /** Feeds one sample into a line, unmodulated; returns what the line gives back. */
+    double feed (ModulatingDelayLine& line, double x)
+    {
+        float mod = 0.0f;
+        line.process (x, mod);
+        return x;
+    }
 }
 
 TEST (ModulatingDelayLineConstantsTest, MillisecondFactorHasTheExactBits)
@@ -175,22 +184,83 @@ TEST_F (ModulatingDelayLineTest, RampsLandExactlyOnTheirTargets)
     }
 }
 
-TEST_F (ModulatingDelayLineTest, ForceCalcParamsSilencesTheLine)
+TEST_F (ModulatingDelayLineTest, EveryResetSilencesTheLineHoweverItWasWritten)
 {
-    start (7.0f, 0.0f);
+    // A reset leaves a line that holds only silence as it is; a line written
+    // since, alone or as one of a pair, must be cleared all the same, also by
+    // a second reset after a first. Every line is written all through, so
+    // that what a reset left would be read back.
+    using Line = ModulatingDelayLine;
 
-    for (int n = 0; n < 1000; ++n)
-        process (1.0);
+    struct Write { const char* name; void (*run) (Line& first, Line& second); };
+    struct Reset { const char* name; void (*run) (Line&); };
 
-    line.forceCalcParams();
+    const Write writes[] {
+        { "alone", [] (Line& first, Line& second)
+          {
+              for (auto* l : { &first, &second })
+                  for (int n = 0; n < l->getBufferLength(); ++n)
+                      feed (*l, 1.0);
+          } },
+        { "as a pair", [] (Line& first, Line& second)
+          {
+              Line::SweptPair pair (first, second);
+
+              for (int n = 0; n < first.getBufferLength(); ++n)
+              {
+                  DoublePair lanes (1.0, 1.0);
+                  pair.process (lanes, 0.0f);
+              }
+          } },
+    };
+
+    const Reset resets[] {
+        { "forceCalcParams", [] (Line& l) { l.forceCalcParams(); } },
+        { "resetBuffer", [] (Line& l) { l.resetBuffer(); l.calc(); l.forceCalcParams(); } },
+        { "written again after a reset", [] (Line& l)
+          {
+              l.forceCalcParams();
+
+              for (int n = 0; n < l.getBufferLength(); ++n)
+                  feed (l, 1.0);
+
+              l.forceCalcParams();
+          } },
+    };
 
     const auto delaySamples = static_cast<int> (7.0 * 44.1); // 308.7
 
-    for (int n = 0; n < delaySamples; ++n)
-        ASSERT_EQ (process (1.0), 0.0) << n;
+    for (const auto& write : writes)
+    {
+        for (const auto& reset : resets)
+        {
+            SCOPED_TRACE (std::string (write.name) + ", " + reset.name);
+            Line first, second;
 
-    EXPECT_GT (process (1.0), 0.0); // interpolates into the first new sample
-    EXPECT_NEAR (process (1.0), 1.0, 1e-12);
+            for (auto* l : { &first, &second })
+            {
+                l->setSampleRate (44100.0f);
+                l->reset();
+                l->setDelay (7.0f);
+                l->setSweepWidth (0.0f);
+                l->calc();
+                l->forceCalcParams();
+            }
+
+            write.run (first, second);
+
+            for (auto* l : { &first, &second })
+            {
+                reset.run (*l);
+
+                for (int n = 0; n < delaySamples; ++n)
+                    ASSERT_EQ (feed (*l, 1.0), 0.0) << n;
+
+                EXPECT_GT (feed (*l, 1.0), 0.0); // interpolates into the first new sample
+                EXPECT_NEAR (feed (*l, 1.0), 1.0, 1e-12);
+            }
+        }
+    }
 }
 
 TEST_F (ModulatingDelayLineTest, LineWithoutBufferPassesSamplesThrough)

@@ -6,6 +6,7 @@
 #include "XScreen.h"
 
 #include "../MessagePump.h"
+#include "../support/AutomatingAudioThread.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -20,6 +21,7 @@ using modulix_test::pumpUntil;
 using Instance = juce::AudioPluginInstance;
 
 constexpr int chorusType = 1;
+constexpr int depth = 4;
 const juce::Rectangle<int> editorBounds { 0, 0, 325, 454 };
 
 // Points inside the window's hot-spots and buttons.
@@ -342,6 +344,47 @@ TEST_F (WindowTest, ADialogInOneWindowBlocksThatWindowAndLeavesTheOtherAnswering
         EXPECT_TRUE (clickSetsType (secondWindow, *second, thirdTypeName, 1.0f)) << typeOf (*second);
         EXPECT_EQ (typeOf (*first), 0.0f);
     }
+}
+
+TEST_F (WindowTest, TypeClickedInTheWindowAndAutomatedWhileAudioPlays)
+{
+    // The ThreadSanitizer tree reports anything the model switch shares
+    // unguarded with the audio thread.
+    auto instance = load();
+    instance->prepareToPlay (44100.0, 256);
+    HostWindow window (*instance, { 40, 40 });
+    ASSERT_TRUE (window.isOpen());
+    window.screenshot();
+
+    {
+        // The host plays automation of the depth in every block and of the
+        // chorus type now and then.
+        auto* depthParameter = instance->getParameters().getUnchecked (depth);
+        auto* typeParameter = instance->getParameters().getUnchecked (chorusType);
+        ASSERT_TRUE (depthParameter != nullptr && typeParameter != nullptr);
+
+        modulix_test::AutomatingAudioThread audio (*instance, [depthParameter, typeParameter] (int block)
+        {
+            depthParameter->setValue (static_cast<float> (block % 100) / 100.0f);
+
+            if (block % 60 == 30)
+                typeParameter->setValue (static_cast<float> ((block / 60) % 3) * 0.5f);
+        });
+
+        for (int round = 0; round < 8; ++round)
+        {
+            window.click (round % 2 == 0 ? secondTypeName : thirdTypeName);
+            pumpMessages (150);
+        }
+
+        EXPECT_TRUE (audio.playedOnlyFiniteSamples());
+    }
+
+    // With the automation stopped, the window's next click stands.
+    const bool toSecond = typeOf (*instance) != 0.5f;
+    EXPECT_TRUE (clickSetsType (window, *instance, toSecond ? secondTypeName : thirdTypeName, toSecond ? 0.5f : 1.0f))
+        << typeOf (*instance);
+    instance->releaseResources();
 }
 
 TEST_F (WindowTest, TheHostMayDeleteThePluginRightAfterItsOpenWindow)

@@ -24,19 +24,43 @@ float fadeOutGain (int i, int n, float from = 1.0f)
     return std::max (0.0f, from - static_cast<float> (i + 1) / static_cast<float> (n));
 }
 
-/** Drives a model exactly as preparation does: defaults, tempo 120, model Bypass held at 1. */
-template <typename Model>
-void prepareLikeTheProcessor (Model& model, double sampleRate)
+/** A play head whose tempo the test sets, or takes away. */
+struct FakePlayHead : juce::AudioPlayHead
 {
-    const float modelDefaults[] { 1.0f, 0.2f, 1.0f / 6.0f, 0.2f, 0.5f, 0.5f, 0.0f, 0.0f };
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+
+        if (bpm.hasValue())
+            info.setBpm (*bpm);
+
+        return info;
+    }
+
+    juce::Optional<double> bpm;
+};
+
+/** Host parameter values that differ from the defaults: host index, value. */
+using HostValues = std::vector<std::pair<int, float>>;
+
+/** Drives a model exactly as preparation does: defaults (or the host values
+    given, host parameters 2 to 8 feeding model parameters 1 to 7), the tempo,
+    model Bypass held at 1. */
+template <typename Model>
+void prepareLikeTheProcessor (Model& model, double sampleRate, const HostValues& values = {}, float bpm = 120.0f)
+{
+    float modelValues[] { 1.0f, 0.2f, 1.0f / 6.0f, 0.2f, 0.5f, 0.5f, 0.0f, 0.0f };
+
+    for (const auto& [hostIndex, value] : values)
+        modelValues[hostIndex - 1] = value;
 
     model.setSampleRate (static_cast<float> (sampleRate));
     model.setExpectedSampleFrame (16384);
     model.reset();
-    model.setBpm (120.0f);
+    model.setBpm (bpm);
 
     for (int i = 0; i < 8; ++i)
-        model.setParameter (i, modelDefaults[i]);
+        model.setParameter (i, modelValues[i]);
 
     model.forceCalcParams();
 }
@@ -406,12 +430,16 @@ TEST_F (ModelSwitchTest, DuringAFadeOnlyTheIncomingModelRecalculatesAChangedValu
     prepareLikeTheProcessor (outgoing, 44100.0);
     processWithModel (outgoing, modulix_test::TestSignal().next (2, 512));
 
-    switching.processor.setParameter (1, 1.0f);
-    letModelSwitchTimerFire();
-    switching.processor.setParameter (4, 0.9f);
-
     TriChorus incoming;
     prepareLikeTheProcessor (incoming, 44100.0);
+
+    switching.processor.setParameter (1, 1.0f);
+    letModelSwitchTimerFire();
+    const auto b1 = run (n / 4);
+    processWithModel (outgoing, b1.input);
+    processWithModel (incoming, b1.input);
+
+    switching.processor.setParameter (4, 0.9f);
     incoming.setParameter (3, 0.9f);
     incoming.calcParameter (3);
     outgoing.setParameter (3, 0.9f);
@@ -423,9 +451,65 @@ TEST_F (ModelSwitchTest, DuringAFadeOnlyTheIncomingModelRecalculatesAChangedValu
     for (int ch = 0; ch < 2; ++ch)
         expectSamples (b.switched, ch, [&] (int i)
         {
-            const float g = fadeOutGain (i, n);
+            const float g = fadeOutGain (i, n, 0.75f);
             return g * fadingOut.getSample (ch, i) + (1.0f - g) * fadingIn.getSample (ch, i);
         });
+}
+
+TEST_F (ProcessorTest, TheIncomingModelPlaysWhatIsInForceWhenItTakesOver)
+{
+    // Changes that come after the timer chose the new model, just before the
+    // block in which it takes over: it must sound as if prepared with them.
+    struct Case { const char* what; HostValues changes; double tempo; };
+
+    const std::vector<Case> cases {
+        { "depth, mix and rate", { { 4, 0.9f }, { 5, 0.7f }, { 2, 0.6f } }, 120.0 },
+        { "sync, its rate and the host tempo", { { 8, 1.0f }, { 3, 0.5f } }, 75.0 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        ProcessorRig switching, stayingOnFirst;
+        FakePlayHead switchingHead, firstHead;
+        switchingHead.bpm = firstHead.bpm = 120.0;
+        switching.processor.setPlayHead (&switchingHead);
+        stayingOnFirst.processor.setPlayHead (&firstHead);
+
+        for (auto* rig : { &switching, &stayingOnFirst })
+        {
+            rig->prepare();
+            rig->process (512);
+        }
+
+        switching.processor.setParameter (1, 1.0f);
+        letModelSwitchTimerFire();
+
+        for (auto* rig : { &switching, &stayingOnFirst })
+            for (const auto& [index, value] : c.changes)
+                rig->processor.setParameter (index, value);
+
+        switchingHead.bpm = firstHead.bpm = c.tempo;
+
+        const int n = switching.getFadeLength();
+        const auto input = switching.signal.next (2, n + 300);
+        const auto switched = switching.process (input);
+        const auto first = stayingOnFirst.process (input);
+
+        TriChorus incoming;
+        prepareLikeTheProcessor (incoming, 44100.0, c.changes, static_cast<float> (c.tempo));
+        const auto fadingIn = processWithModel (incoming, input);
+
+        for (int ch = 0; ch < 2; ++ch)
+            expectSamples (switched, ch, [&] (int i)
+            {
+                const float g = fadeOutGain (i, n);
+                return g * first.getSample (ch, i) + (1.0f - g) * fadingIn.getSample (ch, i);
+            });
+
+        for (auto* rig : { &switching, &stayingOnFirst })
+            rig->processor.setPlayHead (nullptr);
+    }
 }
 
 TEST_F (ModelSwitchTest, ReturningToTheOutgoingModelCalculatesWhatItOnlyStoredWhileFadingOut)
@@ -670,22 +754,6 @@ TEST_F (ProcessorTest, MonoBusRunsTheMonoModelAndFadesItsOnlyChannel)
 }
 
 //==============================================================================
-/** A play head whose tempo the test sets, or takes away. */
-struct FakePlayHead : juce::AudioPlayHead
-{
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        PositionInfo info;
-
-        if (bpm.hasValue())
-            info.setBpm (*bpm);
-
-        return info;
-    }
-
-    juce::Optional<double> bpm;
-};
-
 class TempoTest : public ProcessorTest
 {
 protected:

@@ -10,7 +10,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <atomic>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -21,6 +23,7 @@ namespace
 using namespace Vst2TestHost;
 
 constexpr int chorusType = 1;
+constexpr int depth = 4;
 constexpr int editorWidth = 325, editorHeight = 454;
 
 struct Point { int x, y; };
@@ -309,6 +312,68 @@ TEST_F (Vst2EditorWindow, ClosingTheEffectWithItsWindowOpenTakesTheWindow)
 
     // The sanitizer trees report anything left behind or touched after it is gone.
     plugin->close();
+    EXPECT_TRUE (window.hasChildren (0));
+}
+
+TEST_F (Vst2EditorWindow, TypeClickedInTheWindowAndAutomatedWhileAudioPlays)
+{
+    // The ThreadSanitizer tree reports anything the model switch shares
+    // unguarded with the audio thread.
+    const HostWindow window (display, editorWidth, editorHeight);
+    plugin->resume();
+    ASSERT_TRUE (open (window));
+    window.grabPainted();
+
+    // The host's GUI thread gives the window its idle time while it waits.
+    const auto idleFor = [&] (int milliseconds)
+    {
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 10)
+        {
+            plugin->dispatch (effectEditorIdle);
+            std::this_thread::sleep_for (std::chrono::milliseconds (10));
+        }
+    };
+
+    host.timeInfo.flags = timeInfoTempoValid;
+    std::atomic<bool> stop { false }, finite { true };
+
+    // Automation of the depth in every block and of the chorus type now and
+    // then, with the host tempo moving.
+    std::thread audio ([&]
+    {
+        for (int block = 0; ! stop; ++block)
+        {
+            plugin->setParameter (depth, static_cast<float> (block % 100) / 100.0f);
+
+            if (block % 60 == 30)
+                plugin->setParameter (chorusType, static_cast<float> ((block / 60) % 3) * 0.5f);
+
+            host.timeInfo.tempo = 90.0 + static_cast<double> (block % 40);
+
+            for (const auto sample : plugin->process (256))
+                finite = finite && std::isfinite (sample);
+
+            std::this_thread::sleep_for (std::chrono::microseconds (300));
+        }
+    });
+
+    for (int round = 0; round < 8; ++round)
+    {
+        window.click (round % 2 == 0 ? secondTypeName : thirdTypeName);
+        idleFor (150);
+    }
+
+    stop = true;
+    audio.join();
+    EXPECT_TRUE (finite);
+
+    // With the automation stopped, the window's next click stands.
+    const bool toSecond = plugin->getParameter (chorusType) != 0.5f;
+    const float expected = toSecond ? 0.5f : 1.0f;
+    ASSERT_TRUE (window.click (toSecond ? secondTypeName : thirdTypeName));
+    EXPECT_TRUE (waitUntil ([&] { plugin->dispatch (effectEditorIdle); return plugin->getParameter (chorusType) == expected; }));
+
+    plugin->dispatch (effectEditorClose);
     EXPECT_TRUE (window.hasChildren (0));
 }
 }
