@@ -99,7 +99,14 @@ TEST_F (Vst2EditorWindow, OpensAtItsSizeShowsItsPictureAndTakesClicksAgainAfterR
 
         host.takeCalls();
         std::vector<Host::Call> heard;
-        const auto listen = [&] { listenFor (plugin->effect, chorusType, heard); };
+
+        // This host sends no idle calls; what the click tells it comes with
+        // its next call, here a look at the program.
+        const auto listen = [&]
+        {
+            plugin->dispatch (effectGetProgram);
+            listenFor (plugin->effect, chorusType, heard);
+        };
 
         // On a loaded machine a window just mapped has been seen to miss its
         // first click; a user clicks again, and so does this test.

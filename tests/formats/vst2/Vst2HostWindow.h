@@ -21,9 +21,10 @@ constexpr int editorWidth = 325, editorHeight = 454;
 
 struct Point { int x, y; };
 
-// Inside the chorus type names, hot-spots of the window.
+// Inside the chorus type names, hot-spots of the window, and the A-to-B copy button.
 constexpr Point secondTypeName { 193, 158 };
 constexpr Point thirdTypeName { 187, 177 };
+constexpr Point copyButton { 200, 42 };
 
 using Pixels = std::vector<std::uint32_t>;
 
