@@ -83,7 +83,9 @@ void VstMessageLoop::run()
         const bool dispatched = juce::dispatchNextMessageOnSystemQueue (true);
         held.lock();
         depth = 0;
-        changed.notify_all();
+
+        if (waitingHostThreads > 0)
+            changed.notify_all();
 
         if (! dispatched)
             changed.wait_for (held, restWhenIdle, [this] { return stopping || waitingHostThreads > 0; });

@@ -28,18 +28,20 @@ constexpr Point copyButton { 200, 42 };
 
 using Pixels = std::vector<std::uint32_t>;
 
-/** Polls until the condition holds or three seconds have gone: the plug-in
-    paints and handles clicks on a message thread of its own, or in the idle
-    calls a condition makes. */
+/** Polls until the condition holds or the time is up: the plug-in paints and
+    handles clicks on a message thread of its own, or in the idle calls a
+    condition makes. */
 template <typename Condition>
-bool waitUntil (Condition&& condition)
+bool waitUntil (Condition&& condition, std::chrono::seconds limit = std::chrono::seconds (3))
 {
-    for (int i = 0; i < 300; ++i)
+    constexpr auto poll = std::chrono::milliseconds (10);
+
+    for (std::chrono::milliseconds waited { 0 }; waited < limit; waited += poll)
     {
         if (condition())
             return true;
 
-        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+        std::this_thread::sleep_for (poll);
     }
 
     return condition();

@@ -19,8 +19,8 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <numeric>
 #include <set>
-#include <sstream>
 
 namespace
 {
@@ -30,6 +30,9 @@ constexpr int chorusType = 1;
 constexpr int numInstances = 3;
 constexpr int numRounds = 2;
 constexpr int stuckExitCode = 3;
+
+// Bounds on waiting for the plug-in, generous for sanitizer trees on a busy machine.
+constexpr std::chrono::seconds patience { 15 };
 
 // The host's calls beside the dispatcher's opcodes, and its own work between calls.
 constexpr int getParameterCall = -2, setParameterCall = -3, noCall = -1;
@@ -61,8 +64,8 @@ private:
     std::string text;
 };
 
-/** Ends the process with stuckExitCode, saying where, once the host has been
-    stuck for a minute: a deadlock never ends by itself. */
+/** Ends the process with stuckExitCode, saying where, once the host has
+    taken no step for a minute: a deadlock never ends by itself. */
 class Watchdog
 {
 public:
@@ -79,11 +82,16 @@ public:
         thread.join();
     }
 
-    /** Names the step the host takes next, for the report. */
+    /** Names the step the host takes next. */
     void at (const std::string& step)
     {
-        const std::lock_guard<std::mutex> held (lock);
-        lastStep = step;
+        {
+            const std::lock_guard<std::mutex> held (lock);
+            lastStep = step;
+            ++steps;
+        }
+
+        woken.notify_all();
     }
 
 private:
@@ -91,8 +99,16 @@ private:
     {
         std::unique_lock<std::mutex> held (lock);
 
-        if (woken.wait_for (held, std::chrono::seconds (60), [this] { return done; }))
-            return;
+        for (;;)
+        {
+            const auto stepsBefore = steps;
+
+            if (! woken.wait_for (held, std::chrono::seconds (60), [&] { return done || steps != stepsBefore; }))
+                break;
+
+            if (done)
+                return;
+        }
 
         std::cerr << "the host is stuck after: " << lastStep << "\n" << findings.all() << std::flush;
         std::_Exit (stuckExitCode);
@@ -102,6 +118,7 @@ private:
     std::mutex lock;
     std::condition_variable woken;
     std::string lastStep = "start";
+    long steps = 0;
     bool done = false;
     std::thread thread;
 };
@@ -347,16 +364,33 @@ struct WindowRun
         window.grabPainted ([this] { idle(); });
     }
 
+    /** Clicks a point of the window until the click has had its effect; on a
+        busy machine a click is now and then lost on its way, and a user
+        clicks again, up to three times here. */
+    template <typename Effect>
+    bool clickUntil (Point point, Effect&& hadEffect)
+    {
+        for (int click = 0; click < 3; ++click)
+        {
+            watchdog.at (name + ": clicking");
+            clickInto (window, point);
+
+            if (waitUntil (hadEffect, patience))
+                return true;
+        }
+
+        return false;
+    }
+
     /** Clicks a chorus type into the window and waits, idling, until the
-        plug-in has it; a window just mapped may miss a click, so up to three.
-        Where only this window's idle calls can handle the click, the type
-        must change inside one of them. */
+        plug-in has it. Where only this window's idle calls can handle the
+        click, the type must change inside one of them. */
     void clickType (Point point, float type)
     {
         plugin.setParameter (chorusType, 0.0f);
         float afterIdle = 0.0f;
 
-        const auto idleWatchingType = [&]
+        const bool set = clickUntil (point, [&]
         {
             if (clickHandledInIdle && plugin.getParameter (chorusType) != afterIdle)
                 findings.add (name + ": the click was handled outside the host's idle calls");
@@ -364,15 +398,9 @@ struct WindowRun
             idle();
             afterIdle = plugin.getParameter (chorusType);
             return afterIdle == type;
-        };
+        });
 
-        for (int click = 0; click < 3 && afterIdle != type; ++click)
-        {
-            clickInto (window, point);
-            waitUntil (idleWatchingType);
-        }
-
-        if (afterIdle != type)
+        if (! set)
             findings.add (name + ": the click set no chorus type");
     }
 
@@ -381,9 +409,9 @@ struct WindowRun
     void clickCopy()
     {
         const int before = plugin.displayUpdatesBegun();
-        clickInto (window, copyButton);
 
-        const bool told = waitUntil ([&] {
+        const bool told = clickUntil (copyButton, [&]
+        {
             idle();
             plugin.dispatch (effectGetProgram);
             return plugin.displayUpdatesBegun() > before;
@@ -400,7 +428,6 @@ struct WindowRun
         const auto heardBefore = plugin.heard().size();
 
         plugin.whileLocked ([&] {
-            watchdog.at (name + ": clicking");
             clickType (round % 2 == 0 ? secondTypeName : thirdTypeName, type);
             clickCopy();
             watchdog.at (name + ": closing right after the clicks");
@@ -513,11 +540,14 @@ void runHostAndExit (const HostKind& kind)
             });
         };
 
+        std::vector<int> everyInstance (numInstances);
+        std::iota (everyInstance.begin(), everyInstance.end(), 0);
+
         if (kind.guiThreadPerWindow)
-            for (int i = 0; i < numInstances; ++i)
+            for (int i : everyInstance)
                 startGuiThread ({ i });
         else
-            startGuiThread ({ 0, 1, 2 });
+            startGuiThread (everyInstance);
 
         for (auto& t : guiThreads)
             t.join();

@@ -69,6 +69,11 @@ struct Case
     std::vector<Sent> atTheNextCall;
 };
 
+void PrintTo (const Case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 // clang-format off
 const Case cases[] = {
     { "OnlyAParametersLatestValue",
@@ -124,14 +129,19 @@ TEST (VstHostNotifier, ACallInsideAHostCallGoesOutAtOnceAndOneFromAnotherThreadW
     EXPECT_EQ (host.sent.back(), (Sent { hostUpdateDisplay, 0, 0.0f }));
 }
 
-TEST (VstHostNotifier, AHostCallingInWhileHeldBackCallsGoOutSendsNothingTwice)
+TEST (VstHostNotifier, AHostCallingInFromAHeldBackCallHearsTheNextOneOnlyAfterReturning)
 {
     std::vector<Sent> sent;
+    bool inside = false, toldWhileInside = false;
     VstHostNotifier* self = nullptr;
+
     VstHostNotifier notifier (numParameters, [&] (int32_t opcode, int32_t index, float value) {
+        toldWhileInside = toldWhileInside || inside;
         sent.push_back ({ opcode, index, value });
+        inside = true;
         const VstHostNotifier::HostCall again (*self);
         self->sendHeldBack();
+        inside = false;
     });
     self = &notifier;
 
@@ -140,6 +150,7 @@ TEST (VstHostNotifier, AHostCallingInWhileHeldBackCallsGoOutSendsNothingTwice)
     const VstHostNotifier::HostCall inCall (notifier);
     notifier.sendHeldBack();
     EXPECT_EQ (sent, (std::vector<Sent> { { hostAutomate, 1, 0.25f }, { hostAutomate, 3, 0.75f } }));
+    EXPECT_FALSE (toldWhileInside);
 }
 
 TEST (VstHostNotifier, AfterStopNothingMoreGoesOut)
