@@ -36,6 +36,14 @@ namespace
     {
         return isInput ? p.getTotalNumInputChannels() : p.getTotalNumOutputChannels();
     }
+
+    /** Whether a call may begin by telling the host what was held back for it:
+        not closing, and not the calls hosts make from their audio thread. */
+    bool sendsHeldBackNotifications (int opcode)
+    {
+        return opcode != effectClose && opcode != effectProcessEvents
+            && opcode != effectStartProcess && opcode != effectStopProcess;
+    }
 }
 
 //==============================================================================
@@ -44,6 +52,8 @@ JuceVSTWrapper::JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioPr
     : AudioEffectX (host, std::max (1, p->getNumPrograms()), 0),
       processor (std::move (p)),
       parameters (*processor, true),
+      notifier (parameters.getNumParameters(),
+                [this] (int32_t opcode, int32_t index, float value) { callHost (opcode, index, 0, nullptr, value); }),
       editorRect { 0, 0, static_cast<int16_t> (editorSize.getHeight()), static_cast<int16_t> (editorSize.getWidth()) }
 {
     numParams = effectRecord.numParameters = parameters.getNumParameters();
@@ -63,11 +73,10 @@ JuceVSTWrapper::JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioPr
 
 JuceVSTWrapper::~JuceVSTWrapper()
 {
-    // With the message thread held at a safe point, no timer, repaint or async
-    // callback can run while the editor and the processor go.
-    const juce::MessageManagerLock lock;
-    closeEditor();
-    cancelPendingUpdate();
+    // Holding the loop, no timer, repaint or other event can run while the
+    // editor and the processor go.
+    const VstMessageLoop::Turn turn (*messageLoop);
+    deleteWindow();
     processor->removeListener (this);
     processor->setPlayHead (nullptr);
     processor.reset();
@@ -75,20 +84,26 @@ JuceVSTWrapper::~JuceVSTWrapper()
 
 void JuceVSTWrapper::close()
 {
-    const juce::MessageManagerLock lock;
-    closeEditor();
-    cancelPendingUpdate();
+    // What the host has not heard yet goes with the instance.
+    notifier.stop();
+    const VstMessageLoop::Turn turn (*messageLoop);
+    deleteWindow();
 }
 
 //==============================================================================
 long long JuceVSTWrapper::dispatcher (int opcode, int index, long long value, void* ptr, float opt)
 {
+    const VstHostNotifier::HostCall inHostCall (notifier);
+
+    if (sendsHeldBackNotifications (opcode))
+        notifier.sendHeldBack();
+
     switch (opcode)
     {
         case effectEditorGetRect:  return getEditorRect (static_cast<EditorRect**> (ptr));
         case effectEditorOpen:     return openEditor (ptr);
         case effectEditorClose:    closeEditor(); return done;
-        case effectEditorIdle:     return notDone;  // our own message thread does the work
+        case effectEditorIdle:     idleEditor(); return notDone;
         default:                   return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
     }
 }
@@ -110,24 +125,53 @@ long long JuceVSTWrapper::openEditor (void* parentWindow)
     if (parentWindow == nullptr || ! processor->hasEditor())
         return notDone;
 
-    const juce::MessageManagerLock lock;
-    editorWindow.reset();
+    const VstMessageLoop::Turn turn (*messageLoop);
+    deleteWindow();
     std::unique_ptr<juce::AudioProcessorEditor> editor { processor->createEditorIfNeeded() };
 
     if (editor == nullptr)
         return notDone;
 
     editorWindow = std::make_unique<VstEditorWindow> (std::move (editor), parentWindow);
+    windowOpen = true;
     return done;
 }
 
 void JuceVSTWrapper::closeEditor()
 {
-    if (editorWindow == nullptr)
+    if (! windowOpen)
         return;
 
-    const juce::MessageManagerLock lock;
+    const VstMessageLoop::Turn turn (*messageLoop);
+    deleteWindow();
+}
+
+void JuceVSTWrapper::deleteWindow()
+{
     editorWindow.reset();
+    windowOpen = false;
+
+    if (std::exchange (windowIdledByHost, false))
+        messageLoop->countHostIdledWindow (false);
+}
+
+void JuceVSTWrapper::idleEditor()
+{
+    // Hosts idle windows only; without one there is nothing of ours to run.
+    if (! windowOpen)
+        return;
+
+    // While another host thread has a turn, it runs the events, and this
+    // idle call leaves them to it.
+    const VstMessageLoop::Turn turn (*messageLoop, VstMessageLoop::Turn::Waiting::forPrivateThreadOnly);
+
+    if (! turn.isTaken() || editorWindow == nullptr)
+        return;
+
+    if (! std::exchange (windowIdledByHost, true))
+        messageLoop->countHostIdledWindow (true);
+
+    messageLoop->dispatchPendingEvents();
 }
 
 //==============================================================================
@@ -468,27 +512,22 @@ int JuceVSTWrapper::canDo (char* text)
 //==============================================================================
 void JuceVSTWrapper::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
 {
-    callHost (hostAutomate, index, 0, nullptr, value);
+    notifier.automate (index, value);
 }
 
 void JuceVSTWrapper::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    beginEdit (index);
+    notifier.beginEdit (index);
 }
 
 void JuceVSTWrapper::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    endEdit (index);
+    notifier.endEdit (index);
 }
 
 void JuceVSTWrapper::audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&)
 {
-    triggerAsyncUpdate();
-}
-
-void JuceVSTWrapper::handleAsyncUpdate()
-{
-    updateDisplay();
+    notifier.updateDisplay();
 }
 
 juce::Optional<juce::AudioPlayHead::PositionInfo> JuceVSTWrapper::getPosition() const

@@ -2,10 +2,11 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_audio_processors/format_types/juce_LegacyAudioParameter.cpp>
-#include <juce_audio_plugin_client/utility/juce_LinuxMessageThread.h>
 
 #include "AudioEffectX.h"
 #include "VstEditorWindow.h"
+#include "VstHostNotifier.h"
+#include "VstMessageLoop.h"
 
 #include <array>
 #include <atomic>
@@ -15,8 +16,14 @@
 /** Presents a JUCE processor to a VST 2.4 host through AudioEffectX: its
     parameters, programs, state chunks, audio and editor window. Automation the
     processor reports goes back to the host as host opcode 0, framed by begin and
-    end edit. JUCE runs on a message thread of its own, shared by every instance
-    in the process, so timers and repaints run whether or not the host sends idle.
+    end edit, and only from a thread inside one of the host's calls.
+
+    JUCE's event loop is shared by every instance in the process (VstMessageLoop):
+    a private thread runs it until the host idles an open window, and from then
+    on the host's idle calls do, so the editor's timers and clicks run on the
+    host's GUI thread. Opening and closing windows and instances takes the loop
+    for a turn on the host's thread, and so never waits for a thread that may
+    be calling the host.
 
     Hosts resume, suspend and change the speaker arrangement from threads of
     their own, also while their audio thread processes: each such change stops
@@ -24,18 +31,18 @@
     the processor's callback lock and starts the audio path again. */
 class JuceVSTWrapper : public AudioEffectX,
                        private juce::AudioProcessorListener,
-                       private juce::AudioPlayHead,
-                       private juce::AsyncUpdater
+                       private juce::AudioPlayHead
 {
 public:
     /** editorSize is the editor's fixed size, answered to hosts before a window is open. */
     JuceVSTWrapper (HostCallback host, std::unique_ptr<juce::AudioProcessor> processor,
                     juce::Rectangle<int> editorSize);
 
-    /** Stops the editor, every timer and every pending callback, then frees the processor. */
+    /** Stops the editor and every timer, then frees the processor. */
     ~JuceVSTWrapper() override;
 
-    /** Handles the editor-window opcodes (13, 14, 15, 19) and passes on every other one. */
+    /** Handles the editor-window opcodes (13, 14, 15, 19) and passes on every
+        other one; first tells the host what was held back for it. */
     long long dispatcher (int opcode, int index, long long value, void* ptr, float opt) override;
 
     void open() override {}
@@ -83,13 +90,12 @@ public:
     int getPlugCategory() override                     { return effectCategory; }
 
 private:
-    // Processor listener: automation and gestures go to the host at once;
-    // other changes ask the host to redraw, later, on the message thread.
+    // Processor listener: automation, gestures and other changes go to the
+    // host through the notifier.
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override;
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
-    void handleAsyncUpdate() override;
 
     /** The host's transport, read from its time-information record. */
     juce::Optional<PositionInfo> getPosition() const override;
@@ -97,6 +103,10 @@ private:
     long long getEditorRect (EditorRect** rect);
     long long openEditor (void* parentWindow);
     void closeEditor();
+    /** Runs JUCE's events, of every instance, on the host's thread while the window is open. */
+    void idleEditor();
+    /** Deletes the window, if any; only in a turn of the message loop. */
+    void deleteWindow();
 
     /** Takes the host's sample rate and block size where they can be ones. */
     void takeHostSettings();
@@ -111,12 +121,13 @@ private:
     /** The last answer made for the calling thread, made anew. */
     juce::MemoryBlock& chunkForThisThread();
 
-    // Declared first, so JUCE and its message thread outlive everything below.
+    // Declared first, so JUCE and its event loop outlive everything below.
     juce::ScopedJuceInitialiser_GUI libraryInitialiser;
-    juce::SharedResourcePointer<juce::MessageThread> messageThread;
+    juce::SharedResourcePointer<VstMessageLoop> messageLoop;
 
     std::unique_ptr<juce::AudioProcessor> processor;
     juce::LegacyAudioParametersWrapper parameters;
+    VstHostNotifier notifier;
 
     // One answer per asking thread, reused by the thread that asked least lately
     // once every slot is taken.
@@ -131,7 +142,12 @@ private:
     std::array<ChunkAnswer, 4> chunkAnswers;
     juce::uint64 chunkRequests = 0;
 
+    // The window, and whether its host idles it, change only in a turn of the
+    // message loop; windowOpen tells host threads, before they take a turn,
+    // whether there is a window to close or idle.
     std::unique_ptr<VstEditorWindow> editorWindow;
+    std::atomic<bool> windowOpen { false };
+    bool windowIdledByHost = false;
     EditorRect editorRect;  // set once, when constructed
 
     // Host-thread changes of the audio set-up take turns on this lock; the

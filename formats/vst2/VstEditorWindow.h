@@ -6,7 +6,7 @@
 
 /** The plug-in's editor inside the window a VST2 host hands over (an X11
     window id on Linux): a desktop component created as a child of that window,
-    sized to the editor. Create and delete it with the message manager locked. */
+    sized to the editor. Create and delete it on JUCE's message thread. */
 class VstEditorWindow : public juce::Component
 {
 public:

@@ -4,8 +4,7 @@
 // The ThreadSanitizer tree reports anything the threads share unguarded.
 
 #include "Vst2TestHost.h"
-
-#include <X11/Xlib.h>
+#include "Vst2HostWindow.h"
 
 #include <atomic>
 #include <thread>
@@ -16,29 +15,6 @@ using namespace Vst2TestHost;
 
 constexpr int numPrograms = 12;
 constexpr int numParameters = 9;
-
-/** A plain top-level X window for the editor to live in. */
-struct ParentWindow
-{
-    explicit ParentWindow (Display* d)
-        : display (d), window (XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 325, 454, 0, 0, 0))
-    {
-        XMapWindow (display, window);
-        XSync (display, False);
-    }
-
-    ~ParentWindow()
-    {
-        XDestroyWindow (display, window);
-        XSync (display, False);
-    }
-
-    ParentWindow (const ParentWindow&) = delete;
-    ParentWindow& operator= (const ParentWindow&) = delete;
-
-    Display* display;
-    Window window;
-};
 
 /** Everything a host's non-audio thread asks for, once around. */
 void askEverything (Instance& plugin, int round)
@@ -77,11 +53,11 @@ TEST (Vst2HostThreads, AHostThreadAsksWhileAudioRunsAndTheWindowIsOpen)
         GTEST_SKIP() << "no X display (run under tools/with-display.sh)";
 
     {
-        const ParentWindow parent (display);
+        const HostWindow parent (display, editorWidth, editorHeight);
         Instance plugin;
         ASSERT_NE (plugin.effect, nullptr);
         plugin.resume();
-        ASSERT_EQ (plugin.dispatch (effectEditorOpen, 0, 0, reinterpret_cast<void*> (parent.window)), 1);
+        ASSERT_EQ (plugin.dispatch (effectEditorOpen, 0, 0, parent.handle()), 1);
 
         std::atomic<bool> stop { false }, finite { true };
 
