@@ -52,7 +52,9 @@ void paintLabelAfterAnOverlongStatePath (benchmark::State& state)
     processor.setStateInformation (block.getData(), (int) block.getSize());
 
     VeloraPresetMenu menu ("presetMenu_");
-    menu.setDirectoryPath (juce::File::getSpecialLocation (juce::File::tempDirectory).getFullPathName());
+    // A library of its own with no presets: the temporary folder, shared with other
+    // programs, would be walked whatever it holds, any number of files of any names.
+    menu.setDirectoryPath (presetFolderOf (0).getFullPathName());
     menu.setSelectedFilePath (processor.programs[0].presetPath[0]);
     menu.setBounds (0, 0, 200, 26);
     juce::Image image (juce::Image::ARGB, 200, 26, true);

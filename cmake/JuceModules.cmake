@@ -42,6 +42,6 @@ set_target_properties(juce_modules PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
 
-# JUCE's message-manager lock is compiled from a mended copy (cmake/juce.patch).
+# JUCE's core and event modules are compiled from mended copies (cmake/juce.patch).
 include("${CMAKE_CURRENT_LIST_DIR}/PatchJuce.cmake")
 modulix_patch_juce()

@@ -5,7 +5,7 @@
 # installed JUCE.
 #
 # modulix_patch_juce() patches the copies and has juce_modules compile the
-# mended event module and VST3 SDK sources;
+# mended core and event modules and VST3 SDK sources;
 # modulix_patch_juce_vst3_wrapper(<plug-in target>) has the plug-in's VST3
 # target compile the mended wrapper and find the mended JUCE headers before
 # the originals.
@@ -40,16 +40,17 @@ function(modulix_patch_juce)
 
     set(patch_file "${PROJECT_SOURCE_DIR}/cmake/juce.patch")
     set(staging_dir "${PROJECT_BINARY_DIR}/juce-patch-staging")
-    set(events_unity "juce_events/juce_events.cpp")
+    # The unity sources of the modules that juce_modules compiles from mended copies.
+    set(module_unities "juce_core/juce_core.cpp" "juce_events/juce_events.cpp")
 
     file(STRINGS "${patch_file}" touched REGEX "^\\+\\+\\+ b/")
     list(TRANSFORM touched REPLACE "^\\+\\+\\+ b/([^\t]*).*$" "\\1")
 
     # JUCE's sources end their lines with CR LF; the copies get plain LF so
-    # that the patch stays an ordinary text file. The event module's unity
-    # source is copied as it is, so that it includes the mended file beside it.
+    # that the patch stays an ordinary text file. The modules' unity sources
+    # are copied as they are, so that each includes the mended files beside it.
     file(REMOVE_RECURSE "${staging_dir}")
-    foreach(relative IN LISTS touched events_unity)
+    foreach(relative IN LISTS touched module_unities)
         file(READ "${JUCE_MODULES_DIR}/${relative}" text)
         string(REPLACE "\r\n" "\n" text "${text}")
         file(WRITE "${staging_dir}/${relative}" "${text}")
@@ -71,11 +72,17 @@ function(modulix_patch_juce)
 
     # Copied over only when changed, so that an unchanged copy keeps its time
     # stamp and is not compiled again.
-    foreach(relative IN LISTS touched events_unity)
+    foreach(relative IN LISTS touched module_unities)
         configure_file("${staging_dir}/${relative}" "${MODULIX_JUCE_PATCHED_DIR}/${relative}" COPYONLY)
     endforeach()
 
-    modulix_use_patched_source(juce_events "${events_unity}" "${events_unity}" juce_modules)
+    foreach(unity IN LISTS module_unities)
+        get_filename_component(module "${unity}" DIRECTORY)
+        modulix_use_patched_source(${module} "${unity}" "${unity}" juce_modules)
+    endforeach()
+
+    # The mended directory listing takes names by our strict UTF-8 check.
+    target_link_libraries(juce_modules PRIVATE strict_utf8)
 
     # The VST3 SDK sources that JUCE's VST3 headers include by their SDK paths
     # (<pluginterfaces/...>, <base/...>) are found as mended copies first, in the

@@ -1,5 +1,7 @@
 #include "VeloraOptionMenuTree.h"
 
+#include "StrictUtf8.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -284,10 +286,18 @@ void VeloraOptionMenuTree::readFolder (const juce::File& folder, Walk& walk,
             return;
         }
 
-        const auto name = juce::String::fromUTF8 (entries->path().filename().c_str());
+        // Checked as bytes before a String is made of them: JUCE reads an overlong form
+        // as the character it spells and a lone 0x80 as the end, so a String made of
+        // such a name would name another entry or none.
+        const auto rawName = entries->path().filename().native();
 
-        // A stored path reads "\" as a separator, so no stored path could name this entry.
-        if (name.containsChar ('\\'))
+        if (! isStrictUtf8 (rawName))
+            continue;
+
+        const auto name = juce::String::fromUTF8 (rawName.data(), (int) rawName.size());
+
+        // No stored path could name this entry.
+        if (! isStorable (name))
             continue;
 
         // Only regular files are offered: a pipe, a device or a link to nothing has no
@@ -327,13 +337,19 @@ juce::String VeloraOptionMenuTree::getRelativePath (const juce::File& file, cons
     if (! file.isAChildOf (root))
         return {};
 
-    // Where "\" is no separator it can be part of a name, which no stored path can name.
-    const auto path = file.getRelativePathFrom (root);
+    // Where "\" is the separator it becomes "/"; elsewhere it can be part of a
+    // name, which no stored path can name.
+    auto path = file.getRelativePathFrom (root);
 
-    if (juce::File::getSeparatorChar() != '\\' && path.containsChar ('\\'))
-        return {};
+    if (juce::File::getSeparatorChar() == '\\')
+        path = withForwardSlashes (path);
 
-    return withForwardSlashes (path);
+    return isStorable (path) ? path : juce::String();
+}
+
+bool VeloraOptionMenuTree::isStorable (const juce::String& relativePath)
+{
+    return ! relativePath.containsChar ('\\') && isStrictUtf8 (relativePath.toRawUTF8());
 }
 
 juce::String VeloraOptionMenuTree::withForwardSlashes (const juce::String& path)

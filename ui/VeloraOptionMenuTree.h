@@ -19,8 +19,8 @@
     both bounds lie far above real libraries. A build that they cut ends the root
     menu with a disabled item saying so, and a selected file that the walk did not
     reach is listed after all others, so that it is shown and stepped from all the
-    same. Entries whose name holds a "\" are not listed: paths read "\" as a
-    separator, so no path could select them.
+    same. Entries whose name no stored path can hold (see isStorable) are not
+    listed.
 
     The menu opens asynchronously, so the host may delete this component while it
     is open; a pick arrives in menuClosed() with the lists the menu was built from,
@@ -103,8 +103,14 @@ public:
     static juce::File resolvePath (const juce::File& root, const juce::String& path);
 
     /** The path of a file below root, relative to it and "/"-separated; empty for a
-        file outside root or one that no path could name (a name holding "\"). */
+        file outside root or one that no stored path can hold (see isStorable). */
     static juce::String getRelativePath (const juce::File& file, const juce::File& root);
+
+    /** True for a relative path, or a name, that a stored path can hold: one without
+        "\", which stored paths read as a separator, in strict UTF-8, the only text
+        the state reader takes back (JUCE keeps any character it decoded, one beyond
+        U+10FFFF too, and writes that as a reference the reader refuses). */
+    static bool isStorable (const juce::String& relativePath);
 
 protected:
     /** What the item ids of one build refer to. */

@@ -24,7 +24,7 @@ namespace VeloraPresetFolder
     juce::File getFile (const juce::String& storedPath);
 
     /** True for a file or folder below the preset folder (not the folder itself)
-        that a stored path can name: none whose name holds a "\". */
+        that a stored path can name (see VeloraOptionMenuTree::isStorable). */
     bool contains (const juce::File& file);
 
     /** True for the preset folder itself or a folder below it. */

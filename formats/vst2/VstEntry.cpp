@@ -5,10 +5,22 @@
 
 #include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
 
+#include <mutex>
+
 namespace
 {
     // The editor is a fixed picture; hosts learn its size before any window exists.
     const juce::Rectangle<int> editorSize { 325, 454 };
+
+    /** JUCE notes the wrapper type in a process-wide variable as it makes a
+        processor, so instances that host threads make at once are made one
+        at a time. */
+    std::unique_ptr<juce::AudioProcessor> createProcessor()
+    {
+        static std::mutex creationLock;
+        const std::lock_guard<std::mutex> held (creationLock);
+        return juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_VST);
+    }
 
     AEffect* createEffect (HostCallback host)
     {
@@ -23,8 +35,7 @@ namespace
             if (host (nullptr, hostVersion, 0, 0, nullptr, 0.0f) == 0)
                 return nullptr;
 
-            auto processor = juce::createPluginFilterOfType (juce::AudioProcessor::wrapperType_VST);
-            return (new JuceVSTWrapper (host, std::move (processor), editorSize))->getAeffect();
+            return (new JuceVSTWrapper (host, createProcessor(), editorSize))->getAeffect();
         }
         catch (...)
         {

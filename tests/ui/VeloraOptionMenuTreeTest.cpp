@@ -2,6 +2,7 @@
 
 #include "VeloraOptionMenuTree.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -447,6 +448,41 @@ TEST_F (OptionMenuTreeTest, OnlyRegularFilesAreListedAlsoThroughLinks)
     EXPECT_EQ (realPathsOfListedFiles().joinIntoString (" "), "Elsewhere/Target.vmxp Elsewhere/Target.vmxp Plain.vmxp");
     EXPECT_EQ (menu->getSelectedFileIndex(), 0) << "a pipe is not listed, so not selected";
     EXPECT_EQ (expectMenuShowsFolder (menu->getRootMenu(), root, 1), menu->getNumOfFiles());
+}
+
+TEST_F (OptionMenuTreeTest, NamesThatAreNotStrictUtf8AreNeitherListedNorStepped)
+{
+    // JUCE would read each of these as another name, or none: an overlong '/' as a
+    // separator, a lone 0x80 as the end; and a character beyond U+10FFFF as one that
+    // no stored path keeps.
+    addFile ("Good.vmxp");
+    addFile (juce::String::fromUTF8 ("Caf\xC3\xA9.vmxp"));
+    const auto rootPath = root.getFullPathName().toStdString() + "/";
+
+    for (const char* name : { "\x80lone.vmxp", "over\xC0\xAFslash.vmxp", "cut\xE2\x82.vmxp",
+                              "far\xF4\x90\x80\x80.vmxp", "surrogate\xED\xA0\x80.vmxp" })
+        std::fclose (std::fopen ((rootPath + name).c_str(), "w"));
+
+    const auto folder = rootPath + "\xC0\xAE\xC0\xAE";
+    ASSERT_EQ (::mkdir (folder.c_str(), 0700), 0);
+    std::fclose (std::fopen ((folder + "/Inside.vmxp").c_str(), "w"));
+
+    menu->setSelectedFilePath ("Good.vmxp");
+
+    EXPECT_EQ (realPathsOfListedFiles().joinIntoString (" "), juce::String::fromUTF8 ("Caf\xC3\xA9.vmxp Good.vmxp"));
+    EXPECT_EQ (menu->getRootMenu().getNumItems(), 2) << "no sub-menu for the folder either";
+
+    juce::StringArray stepped;
+
+    for (int step = 0; step < 4; ++step)
+    {
+        menu->nextResult();
+        stepped.add (menu->getSelectedFilePath());
+    }
+
+    stepped.sort (false);
+    EXPECT_EQ (stepped.joinIntoString (" "),
+               juce::String::fromUTF8 ("Caf\xC3\xA9.vmxp Caf\xC3\xA9.vmxp Good.vmxp Good.vmxp"));
 }
 
 TEST_F (OptionMenuTreeTest, AWalkReadsABoundedNumberOfEntriesAndLevelsAndACutOneSaysSo)

@@ -7,6 +7,8 @@
 #include "VeloraPresetFolder.h"
 #include "VeloraPresetMenu.h"
 
+#include <cstdio>
+
 using namespace modulix_test;
 
 namespace
@@ -217,6 +219,32 @@ TEST_F (PresetBrowserTest, ANameHoldingABackslashIsNotOfferedNorSaved)
     EXPECT_FALSE (root.getChildFile ("a").exists());
     EXPECT_EQ (activePresetPath(), "Init.vmxp");
     EXPECT_TRUE (browser->isVisible());
+    browser->hide();
+}
+
+TEST_F (PresetBrowserTest, AFolderHoldingNamesThatAreNotStrictUtf8ListsTheOthers)
+{
+    // Each of these reads in JUCE as another name or none (an overlong '/' splits
+    // it, a lone 0x80 ends it), and making a String of one overran its buffer.
+    writeFile (root.getChildFile (juce::String::fromUTF8 ("Caf\xC3\xA9.vmxp")));
+    const auto rootPath = root.getFullPathName().toStdString() + "/";
+
+    for (const char* name : { "\x80lone and a long tail to leave the small buffer.vmxp",
+                              "over\xC0\xAFslash.vmxp", "cut\xE2\x82.vmxp", "far\xF4\x90\x80\x80.vmxp" })
+        std::fclose (std::fopen ((rootPath + name).c_str(), "w"));
+
+    browser->show();
+    auto* list = findChild<juce::FileListComponent> (*browser);
+    ASSERT_NE (list, nullptr);
+    const auto& contents = list->directoryContentsList;
+    ASSERT_TRUE (pumpUntil ([&] { return ! contents.isStillLoading() && countListedRows (*browser) == contents.getNumFiles(); }));
+
+    juce::StringArray listed;
+    for (int i = 0; i < contents.getNumFiles(); ++i)
+        listed.add (contents.getFile (i).getFileName());
+
+    listed.sort (false);
+    EXPECT_EQ (listed.joinIntoString (" "), juce::String::fromUTF8 ("Caf\xC3\xA9.vmxp Live Studio Warm.vmxp"));
     browser->hide();
 }
 

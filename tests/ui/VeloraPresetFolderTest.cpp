@@ -312,3 +312,29 @@ TEST_F (PresetFolderTest, BackslashesInStoredPathsAreSeparatorsForEveryReaderAnd
     EXPECT_FLOAT_EQ (processor.getParameter (depthIndex), 0.65f);
     EXPECT_EQ (bytesOf (literal), literalBytes);
 }
+
+TEST_F (PresetFolderTest, APathHoldingACharacterNoStateKeepsIsNeitherContainedNorSaved)
+{
+    // JUCE keeps any code point it decoded (a pasted name can hold one beyond U+10FFFF)
+    // and would store the path as a reference that no state reader takes back.
+    const auto beyondUnicode = root.getChildFile ("Far" + juce::String::charToString ((juce::juce_wchar) 0x110000) + ".vmxp");
+    const auto accented = root.getChildFile (juce::String::fromUTF8 ("Caf\xC3\xA9 \xF0\x9F\x8E\xB8.vmxp"));
+
+    const auto activeBefore = activePresetPath();
+    EXPECT_FALSE (VeloraPresetFolder::contains (beyondUnicode));
+    EXPECT_FALSE (VeloraPresetFolder::savePreset (menu, processor, beyondUnicode));
+    EXPECT_FALSE (beyondUnicode.exists());
+    EXPECT_EQ (activePresetPath(), activeBefore);
+
+    ASSERT_TRUE (VeloraPresetFolder::contains (accented));
+    ASSERT_TRUE (VeloraPresetFolder::savePreset (menu, processor, accented));
+    EXPECT_TRUE (VeloraPresetFolder::isPresetFile (accented));
+    EXPECT_EQ (activePresetPath(), accented.getFileName());
+
+    juce::MemoryBlock state;
+    processor.getStateInformation (state);
+    ModulixQR7150AudioProcessor reloaded;
+    ASSERT_TRUE (reloaded.takeStateInformation (state.getData(), (int) state.getSize()));
+    const auto& program = reloaded.programs[reloaded.currentProgram];
+    EXPECT_EQ (program.presetPath[program.activeChannel], accented.getFileName());
+}
