@@ -167,7 +167,7 @@ TEST_F (PresetBrowserTest, OverwritingAsksFirstCancelReturnsAndOkWritesAndCloses
     EXPECT_FALSE (question().isVisible());
     EXPECT_FALSE (browser->isVisible());
     EXPECT_EQ (countModalComponents(), 0);
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_EQ (countModalComponents(), 0);
 }
 
@@ -351,7 +351,7 @@ TEST_F (PresetBrowserTest, NewFolderChainReturnsToTheBrowserAndLeavesNothingModa
 
     click (button ("CANCEL"));
     EXPECT_FALSE (browser->isVisible());
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_EQ (countModalComponents(), 0);
 }
 
@@ -363,7 +363,7 @@ TEST_F (PresetBrowserTest, DeletingTheEditorWithTheQuestionOpenLeavesNothingModa
     ASSERT_TRUE (question().isCurrentlyModal (false));
 
     browser.reset();
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_EQ (countModalComponents(), 0);
 }
 
