@@ -6,6 +6,7 @@
 // stream hands them over.
 
 #include "CraftedXmlTexts.h"
+#include "TemporaryFolder.h"
 #include "Vst3StateForms.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +63,7 @@ class CraftedStateTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE (folder.createDirectory());
+        ASSERT_TRUE (folder.isDirectory());
         const auto saved = folder.getChildFile ("saved.state");
         ASSERT_EQ (runProbe ("write", saved, {}), "exited 0");
 
@@ -72,8 +73,6 @@ protected:
         ASSERT_GT (real.size(), 16 + bankHeaderBytes);
     }
 
-    void TearDown() override  { folder.deleteRecursively(); }
-
     /** Restores the stream in the probe; reads says how the host's stream hands it over. */
     std::string restore (const char* mode, const Bytes& stream, const std::string& reads = {})
     {
@@ -82,7 +81,8 @@ protected:
         return runProbe (mode, file, reads);
     }
 
-    const juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("crafted-states", "") };
+    const modulix_test::TemporaryFolder temporary { "crafted-states" };
+    const juce::File& folder = temporary.getFile();
     Bytes real;   // a component state the plug-in saved, VstW form
 };
 

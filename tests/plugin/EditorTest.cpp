@@ -44,9 +44,6 @@ enum Parameter { onBypass, chorusType, rate, rateSync, depth, mix, level, stereo
 
 constexpr int numParameters = ModulixQR7150AudioProcessor::numParameters;
 
-/** Long enough for several 50 ms refresh ticks. */
-void letTheTimerRun()  { pumpMessages (200); }
-
 /** What a host learns of parameter changes. */
 struct HostSpy final : juce::AudioProcessorListener
 {
@@ -105,6 +102,21 @@ protected:
     {
         editor.reset();
         processor.removeListener (&host);
+    }
+
+    /** Runs the message loop for several of the open editor's 50 ms refresh
+        ticks, and on until a tick has taken every change flag raised before,
+        however late the ticks come on a loaded machine. */
+    void letTheTimerRun()
+    {
+        pumpMessages (200);
+
+        if (editor != nullptr)
+        {
+            EXPECT_TRUE (pumpUntil ([this] { return ! (processor.paramsChanged || processor.programChanged || processor.presetChanged); },
+                                    modulix_test::generousWaitMs))
+                << "the editor's refresh timer did not take the change flags";
+        }
     }
 
     Editor& openEditor()
@@ -174,10 +186,12 @@ protected:
         return file.getParentDirectory().createDirectory() && file.replaceWithData (bytes.data(), bytes.size());
     }
 
-    void clickAndWait (const juce::String& button)
+    /** Clicks the button as JUCE delivers triggerClick, through the message
+        loop, and runs the loop until the click has arrived. */
+    void clickAndWait (const juce::String& name)
     {
-        child<juce::Button> (button).triggerClick();
-        pumpMessages (30);
+        child<juce::Button> (name).triggerClick();
+        EXPECT_TRUE (modulix_test::deliverPostedMessages()) << name;
     }
 
     VeloraPresetMenu& presetMenu() const                 { return child<VeloraPresetMenu> ("presetMenu_"); }
@@ -371,7 +385,7 @@ TEST_F (EditorTest, SyncSwitchSwapsTheRateKnobsAtOnceAndHostSyncOnTheNextTick)
 
     processor.setParameter (sync, 0.0f);
     EXPECT_TRUE (child ("rateSyncKnob_").isVisible());
-    EXPECT_TRUE (pumpUntil ([this] { return child ("rateKnob_").isVisible(); }, 100));
+    EXPECT_TRUE (pumpUntil ([this] { return child ("rateKnob_").isVisible(); }, modulix_test::generousWaitMs));
     EXPECT_FALSE (child ("rateSyncKnob_").isVisible());
 }
 
@@ -402,7 +416,7 @@ TEST_F (EditorTest, TimerFollowsAutomationAndMarksThePresetNameAsModified)
     EXPECT_EQ (presetName(), "Init");
 
     processor.setParameter (depth, 0.65f);
-    EXPECT_TRUE (pumpUntil ([this] { return child<juce::Slider> ("depthKnob_").getValue() == static_cast<double> (0.65f); }, 100));
+    EXPECT_TRUE (pumpUntil ([this] { return child<juce::Slider> ("depthKnob_").getValue() == static_cast<double> (0.65f); }, modulix_test::generousWaitMs));
     EXPECT_EQ (presetName(), "Init*");
     EXPECT_FALSE (processor.paramsChanged);
 
@@ -455,7 +469,7 @@ TEST_F (EditorTest, ANewEditorShowsSettingBOnlyFromItsFirstTick)
     currentSlot().activeChannel = 1;
     openEditor();
     EXPECT_FALSE (child<juce::Button> ("abButton_").getToggleState());
-    EXPECT_TRUE (pumpUntil ([this] { return child<juce::Button> ("abButton_").getToggleState(); }, 100));
+    EXPECT_TRUE (pumpUntil ([this] { return child<juce::Button> ("abButton_").getToggleState(); }, modulix_test::generousWaitMs));
 }
 
 TEST_F (EditorTest, TimerFollowsAStateLoad)

@@ -3,6 +3,7 @@
 #include "ModulixQR7150PatchXml.h"
 
 #include "../support/CraftedXmlTexts.h"
+#include "../support/TemporaryFolder.h"
 
 namespace modulix_test
 {
@@ -48,16 +49,6 @@ juce::XmlElement::TextFormat presetFileFormat()
     format.customEncoding = "UTF-8";
     return format;
 }
-
-/** A fresh folder under the system's temporary folder, removed afterwards. */
-struct TemporaryFolder
-{
-    TemporaryFolder()   { folder.createDirectory(); }
-    ~TemporaryFolder()  { folder.deleteRecursively(); }
-
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("modulix-patch-xml-test", "") };
-};
 
 //==============================================================================
 TEST_F (ProcessorTest, PlainXmlParsesAsJuceParsesIt)
@@ -204,8 +195,8 @@ TEST_F (ProcessorTest, OnlyStrictUtf8IsParsedAndValidMultiByteTextAsJuceReadsIt)
 TEST_F (ProcessorTest, PresetFilesAreWrittenAsUtf8BehindTheDeclarationWithWrappedAttributes)
 {
     Processor p;
-    TemporaryFolder temporary;
-    const auto file = temporary.folder.getChildFile ("Sub/Deeper/My Preset.vmxp");
+    const modulix_test::TemporaryFolder temporary ("modulix-patch-xml-test");
+    const auto file = temporary.getFile().getChildFile ("Sub/Deeper/My Preset.vmxp");
 
     ASSERT_TRUE (PatchXml::writeFile (p.writePreset (true), file));
 
@@ -227,15 +218,15 @@ TEST_F (ProcessorTest, PresetFilesAreWrittenAsUtf8BehindTheDeclarationWithWrappe
 TEST_F (ProcessorTest, PresetFilesThatCannotBeWrittenOrReadGiveNothing)
 {
     Processor p;
-    TemporaryFolder temporary;
-    const auto blocker = temporary.folder.getChildFile ("file");
+    const modulix_test::TemporaryFolder temporary ("modulix-patch-xml-test");
+    const auto blocker = temporary.getFile().getChildFile ("file");
     ASSERT_TRUE (blocker.replaceWithText ("x"));
 
     EXPECT_FALSE (PatchXml::writeFile (p.writePreset (true), blocker.getChildFile ("Preset.vmxp")));
-    EXPECT_EQ (PatchXml::parseFile (temporary.folder.getChildFile ("Missing.vmxp")), nullptr);
-    EXPECT_EQ (PatchXml::parseFile (temporary.folder), nullptr);
+    EXPECT_EQ (PatchXml::parseFile (temporary.getFile().getChildFile ("Missing.vmxp")), nullptr);
+    EXPECT_EQ (PatchXml::parseFile (temporary.getFile()), nullptr);
 
-    const auto oversized = temporary.folder.getChildFile ("Oversized.vmxp");
+    const auto oversized = temporary.getFile().getChildFile ("Oversized.vmxp");
     ASSERT_TRUE (oversized.replaceWithText ("<veloraPatch/><!--" + juce::String::repeatedString (" ", (int) PatchXml::maxTextBytes) + "-->"));
     EXPECT_EQ (PatchXml::parseFile (oversized), nullptr);
 }

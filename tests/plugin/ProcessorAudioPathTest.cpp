@@ -148,7 +148,7 @@ TEST_F (ProcessorTest, PreparationOnAHostThreadTakesTurnsWithTheModelSwitchTimer
     host.join();
 
     rig.processor.setParameter (1, 0.5f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (rig.processor);
     rig.prepare();
     const auto block = rig.run (1024);
     expectEqualBuffers (block.output, processWithFreshModel<DimensionCChorus> (block.input, rig.sampleRate));
@@ -322,7 +322,7 @@ TEST_F (ModelSwitchTest, ChorusTypeChangeWaitsForTheTimerThenCrossFadesOverTheBa
     {
         SCOPED_TRACE ("way " + std::to_string (way));
         switching.processor.setParameter (1, 0.0f);
-        letModelSwitchTimerFire(); // nothing left waiting from the previous round
+        letModelSwitchTimerFire (switching.processor); // nothing left waiting from the previous round
         switching.signal = stayingOnFirst.signal = {};
         SetUp(); // both rigs prepared on the first model again, on the same signal
         ways[way] (switching.processor);
@@ -333,7 +333,7 @@ TEST_F (ModelSwitchTest, ChorusTypeChangeWaitsForTheTimerThenCrossFadesOverTheBa
             expectEqualBuffers (b.switched, b.first);
         }
 
-        letModelSwitchTimerFire();
+        letModelSwitchTimerFire (switching.processor);
 
         const auto b = run (n + 300);
         const auto incoming = processWithFreshModel<TriChorus> (b.input);
@@ -350,11 +350,11 @@ TEST_F (ModelSwitchTest, ChorusTypeChangeWaitsForTheTimerThenCrossFadesOverTheBa
 TEST_F (ModelSwitchTest, AnotherChoiceDuringAFadeRestartsItTowardsTheNewestModel)
 {
     switching.processor.setParameter (1, 0.5f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
     run (n / 2);
 
     switching.processor.setParameter (1, 1.0f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
 
     const auto b = run (n + 100);
     const auto incoming = processWithFreshModel<TriChorus> (b.input);
@@ -372,7 +372,7 @@ TEST_F (ModelSwitchTest, ReturningToThePlayingModelTurnsTheFadeAround)
     prepareLikeTheProcessor (reference, 44100.0);
 
     switching.processor.setParameter (1, 0.5f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
     const auto b1 = run (n / 4);
     const auto incoming1 = processWithModel (reference, b1.input);
 
@@ -383,7 +383,7 @@ TEST_F (ModelSwitchTest, ReturningToThePlayingModelTurnsTheFadeAround)
     });
 
     switching.processor.setParameter (1, 0.0f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
     const auto b2 = run (n);
     const auto incoming2 = processWithModel (reference, b2.input);
 
@@ -410,14 +410,15 @@ TEST_F (ModelSwitchTest, ChoicesTheAudioThreadHasNotTakenYetNeverResetTheModelFa
     for (auto* rig : { &switching, &unchanged })
         rig->processor.setParameter (1, 0.5f);
 
-    letModelSwitchTimerFire();
+    for (auto* rig : { &switching, &unchanged })
+        letModelSwitchTimerFire (rig->processor);
     const auto input = switching.signal.next (2, n / 4);
     expectEqualBuffers (switching.process (input), unchanged.process (input));
 
     for (const float type : { 0.0f, 0.5f })
     {
         switching.processor.setParameter (1, type);
-        letModelSwitchTimerFire();
+        letModelSwitchTimerFire (switching.processor);
     }
 
     const auto rest = switching.signal.next (2, n);
@@ -434,7 +435,7 @@ TEST_F (ModelSwitchTest, DuringAFadeOnlyTheIncomingModelRecalculatesAChangedValu
     prepareLikeTheProcessor (incoming, 44100.0);
 
     switching.processor.setParameter (1, 1.0f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
     const auto b1 = run (n / 4);
     processWithModel (outgoing, b1.input);
     processWithModel (incoming, b1.input);
@@ -483,7 +484,7 @@ TEST_F (ProcessorTest, TheIncomingModelPlaysWhatIsInForceWhenItTakesOver)
         }
 
         switching.processor.setParameter (1, 1.0f);
-        letModelSwitchTimerFire();
+        letModelSwitchTimerFire (switching.processor);
 
         for (auto* rig : { &switching, &stayingOnFirst })
             for (const auto& [index, value] : c.changes)
@@ -522,7 +523,7 @@ TEST_F (ModelSwitchTest, ReturningToTheOutgoingModelCalculatesWhatItOnlyStoredWh
     prepareLikeTheProcessor (second, 44100.0);
 
     switching.processor.setParameter (1, 0.5f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
     const auto b1 = run (n / 4);
     processWithModel (first, b1.input);
     processWithModel (second, b1.input);
@@ -536,7 +537,7 @@ TEST_F (ModelSwitchTest, ReturningToTheOutgoingModelCalculatesWhatItOnlyStoredWh
     processWithModel (second, b2.input);
 
     switching.processor.setParameter (1, 0.0f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
     first.calcParameter (3);
 
     const auto b3 = run (n);
@@ -561,7 +562,7 @@ TEST_F (ModelSwitchTest, ChangeWhileSilentFadesTogetherWithTheBypassRampWhenSwit
 
     run (n);
     switching.processor.setParameter (1, 1.0f);
-    letModelSwitchTimerFire();
+    letModelSwitchTimerFire (switching.processor);
 
     const auto silent = run (512);
     expectEqualBuffers (silent.switched, silent.input);
@@ -600,7 +601,7 @@ TEST_F (ProcessorTest, ChorusTypeOutsideTheThreeModelsFadesToTheUnprocessedInput
         }
 
         switching.processor.setParameter (1, type);
-        letModelSwitchTimerFire();
+        letModelSwitchTimerFire (switching.processor);
 
         const int n = switching.getFadeLength();
         const auto block = switching.run (n + 200);
@@ -623,7 +624,7 @@ TEST_F (ProcessorTest, ChorusTypeOutsideTheThreeModelsFadesToTheUnprocessedInput
 
         // A valid choice afterwards fades a freshly prepared model in.
         switching.processor.setParameter (1, 0.0f);
-        letModelSwitchTimerFire();
+        letModelSwitchTimerFire (switching.processor);
         const auto block3 = switching.run (n + 10);
         const auto& input3 = block3.input;
         const auto& output3 = block3.output;
@@ -858,7 +859,8 @@ TEST_F (ProcessorTest, BlocksLongerThanTheWorkBuffersAreProcessedInSlices)
         rig->processor.setParameter (1, 0.5f);
     }
 
-    letModelSwitchTimerFire();
+    for (auto* rig : { &whole, &sliced })
+        letModelSwitchTimerFire (rig->processor);
 
     for (auto* rig : { &whole, &sliced })
         rig->processor.setParameter (0, 0.0f);

@@ -85,9 +85,11 @@ TEST_F (ProcessorModelSwitchThreads, TypeChangesFromTheWindowAndFromAutomationWh
         EXPECT_TRUE (audio.playedOnlyFiniteSamples());
     }
 
+    // The click arrives through the message loop.
+    processor.setParameter (chorusType, 0.0f);
     typeButton (2).triggerClick();
-    pumpMessages (50);
-    EXPECT_EQ (processor.getParameter (chorusType), 0.5f);
+    EXPECT_TRUE (modulix_test::pumpUntil ([this] { return processor.getParameter (chorusType) == 0.5f; },
+                                          modulix_test::generousWaitMs));
 
     editor.reset();
     processor.setPlayHead (nullptr);

@@ -163,7 +163,7 @@ TEST_F (ProcessorTest, SetParameterWritesOnlyTheActiveSettingOfTheCurrentProgram
 
 TEST_F (ProcessorTest, OnlyAChorusTypeChangeStartsTheModelSwitchTimer)
 {
-    ModulixQR7150AudioProcessor p;
+    modulix_test::TimerCountingProcessor p;
 
     for (const int index : { 0, 2, 3, 4, 5, 6, 7, 8 })
         p.setParameter (index, 0.4f);
@@ -174,7 +174,7 @@ TEST_F (ProcessorTest, OnlyAChorusTypeChangeStartsTheModelSwitchTimer)
     EXPECT_TRUE (p.isTimerRunning());
     EXPECT_EQ (p.getTimerInterval(), 50);
 
-    modulix_test::letModelSwitchTimerFire();
+    modulix_test::letModelSwitchTimerFire (p);
     EXPECT_FALSE (p.isTimerRunning());
 }
 

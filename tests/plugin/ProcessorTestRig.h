@@ -1,35 +1,55 @@
 #pragma once
 
 #include "ModulixQR7150AudioProcessor.h"
+#include "../MessagePump.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
-
-namespace juce
-{
-    // JUCE's Linux message queue pump (what its plug-in message thread runs).
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace modulix_test
 {
 
-/** Runs the message loop of this thread, so that due timers fire. */
-inline void pumpMessages (int milliseconds)
+/** The processor, counting its model-switch timer's callbacks, so that a test
+    can wait for the callback that follows a chorus-type change. A change from
+    another thread starts the timer only at a later tick of the message thread,
+    so whether the timer runs does not tell on its own. */
+class TimerCountingProcessor final : public ModulixQR7150AudioProcessor
 {
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (milliseconds);
+public:
+    void setParameter (int index, float value) override
+    {
+        if (index == typeIndex)
+            callbacksBeforeTypeChange = timerCallbacks.load();
 
-    while (juce::Time::getMillisecondCounter() < end)
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (1);
-}
+        ModulixQR7150AudioProcessor::setParameter (index, value);
+    }
 
-/** Pumps long enough for the 50 ms model-switch timer to have fired. */
-inline void letModelSwitchTimerFire()
+    void timerCallback() override
+    {
+        ModulixQR7150AudioProcessor::timerCallback();
+        ++timerCallbacks;
+    }
+
+    /** True once the timer has called back since the last chorus-type change
+        through setParameter, and has not been started again since. */
+    bool hasSwitchTimerFired() const noexcept
+    {
+        return timerCallbacks.load() > callbacksBeforeTypeChange.load() && ! isTimerRunning();
+    }
+
+private:
+    std::atomic<int> timerCallbacks { 0 }, callbacksBeforeTypeChange { -1 };
+};
+
+/** Runs the message loop until the model-switch timer has fired after the
+    last chorus-type change; a test failure when it has not within many seconds. */
+inline void letModelSwitchTimerFire (const TimerCountingProcessor& processor)
 {
-    pumpMessages (150);
+    if (! pumpUntil ([&processor] { return processor.hasSwitchTimerFired(); }, generousWaitMs))
+        ADD_FAILURE() << "the model-switch timer did not fire";
 }
 
 /** A deterministic stereo test signal that continues across blocks. */
@@ -107,7 +127,7 @@ struct ProcessorRig
         return output;
     }
 
-    ModulixQR7150AudioProcessor processor;
+    TimerCountingProcessor processor;
     TestSignal signal;
     double sampleRate;
     int numIns, numOuts, blockSize;

@@ -27,11 +27,12 @@ ComponentType* findChild (juce::Component& parent, const juce::String& name = {}
     return nullptr;
 }
 
-/** Clicks a button the way JUCE delivers triggerClick: later, and only when enabled. */
+/** Clicks a button the way JUCE delivers triggerClick: later, and only when
+    enabled; returns once the click has arrived. */
 inline void click (juce::Button& button)
 {
     button.triggerClick();
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
 }
 
 /** Writes a picture of the component (children included) as PNG for looking at. */

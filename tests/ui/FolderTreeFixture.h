@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "../support/TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -43,17 +45,7 @@ class FolderTreeTest : public ::testing::Test
 protected:
     FolderTreeTest()
     {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        scratch = juce::File::getSpecialLocation (juce::File::userHomeDirectory)
-                      .getChildFile ("menu-tests")
-                      .getNonexistentChildFile (juce::String (test->test_suite_name()) + "." + test->name(), {});
-        root = scratch.getChildFile ("Presets");
         root.createDirectory();
-    }
-
-    ~FolderTreeTest() override
-    {
-        scratch.deleteRecursively (false);
     }
 
     /** Creates a file with that text at a path relative to the root, with its folders. */
@@ -92,8 +84,17 @@ protected:
     }
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    juce::File scratch;
-    juce::File root;
+    const modulix_test::TemporaryFolder scratchFolder { testName(), juce::File::getSpecialLocation (juce::File::userHomeDirectory)
+                                                                        .getChildFile ("menu-tests") };
+    const juce::File scratch = scratchFolder.getFile();
+    const juce::File root = scratch.getChildFile ("Presets");
+
+private:
+    static juce::String testName()
+    {
+        const auto& test = *::testing::UnitTest::GetInstance()->current_test_info();
+        return juce::String (test.test_suite_name()) + "." + test.name();
+    }
 };
 
 /** Counts labelTextChanged calls and records what the label held at each. */

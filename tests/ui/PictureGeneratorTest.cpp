@@ -1,13 +1,15 @@
 // The picture generator must write the same bytes on every run and machine:
 // run it again into a fresh folder and compare with what the build compiled.
 
+#include "../support/TemporaryFolder.h"
+
 #include <juce_core/juce_core.h>
 
 #include <gtest/gtest.h>
 
 TEST (PictureGenerator, SecondRunWritesTheSameBytesAsTheBuild)
 {
-    const juce::TemporaryFile scratch;
+    const modulix_test::TemporaryFolder scratch ("picture-generator");
     const auto sourceDir = scratch.getFile().getChildFile ("generated");
     const auto pngDir = scratch.getFile().getChildFile ("pictures");
 
@@ -28,6 +30,4 @@ TEST (PictureGenerator, SecondRunWritesTheSameBytesAsTheBuild)
         ++compared;
     }
     EXPECT_EQ (compared, 6); // a header and a source for each of the three groups
-
-    scratch.getFile().deleteRecursively();
 }

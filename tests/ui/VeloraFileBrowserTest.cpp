@@ -80,25 +80,25 @@ TEST_F (FileBrowserTest, OkFollowsTheChosenFileWithinATimerPeriod)
     EXPECT_TRUE (isDimmed (*button ("OK")));
 
     browser().setFileName ("Warm.vmxp");
-    EXPECT_TRUE (pumpUntil ([this] { return isUsable (*button ("OK")); }, 1000));
+    EXPECT_TRUE (pumpUntil ([this] { return isUsable (*button ("OK")); }, generousWaitMs));
 
     open (5);
     browser().setFileName ("Anything");
-    EXPECT_TRUE (pumpUntil ([this] { return isUsable (*button ("OK")); }, 1000));
+    EXPECT_TRUE (pumpUntil ([this] { return isUsable (*button ("OK")); }, generousWaitMs));
     browser().setFileName ({});
-    EXPECT_TRUE (pumpUntil ([this] { return isDimmed (*button ("OK")); }, 1000));
+    EXPECT_TRUE (pumpUntil ([this] { return isDimmed (*button ("OK")); }, generousWaitMs));
 }
 
 TEST_F (FileBrowserTest, DoubleClickActsAsOkOnlyWhileOkIsUsable)
 {
     open (1);
     dialog->fileDoubleClicked (folder.getChildFile ("Warm.vmxp"));
-    pumpMessages (50);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_TRUE (dialog->isVisible());
 
     open (2);
     dialog->fileDoubleClicked (folder.getChildFile ("Warm.vmxp"));
-    EXPECT_TRUE (pumpUntil ([this] { return ! dialog->isVisible(); }, 1000));
+    EXPECT_TRUE (pumpUntil ([this] { return ! dialog->isVisible(); }, generousWaitMs));
 }
 
 TEST_F (FileBrowserTest, ABlankWildcardListsEveryFile)
@@ -200,7 +200,7 @@ TEST_F (FileBrowserTest, DeletingAnOpenDialogLeavesNothingModal)
     open (5);
     click (*button ("New Folder"));
     dialog.reset();
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_EQ (countModalComponents(), 0);
 }
 

@@ -138,14 +138,14 @@ TEST_F (NewFolderTest, OkFollowsTheTextAndReturnInAnEmptyBoxDoesNothing)
     EXPECT_TRUE (isDimmed (button ("OK")));
 
     dialog->textEditorReturnKeyPressed (nameBox());
-    pumpMessages (50);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_TRUE (dialog->isVisible());
 
     nameBox().setText ("Live");
-    ASSERT_TRUE (pumpUntil ([this] { return isUsable (button ("OK")); }, 1000));
+    ASSERT_TRUE (pumpUntil ([this] { return isUsable (button ("OK")); }, generousWaitMs));
 
     dialog->textEditorReturnKeyPressed (nameBox());
-    ASSERT_TRUE (pumpUntil ([this] { return ! dialog->isVisible(); }, 1000));
+    ASSERT_TRUE (pumpUntil ([this] { return ! dialog->isVisible(); }, generousWaitMs));
     EXPECT_TRUE (folder.getChildFile ("Live").isDirectory());
 }
 
@@ -154,7 +154,7 @@ TEST_F (NewFolderTest, EscapeClosesAndReopeningShowsAnEmptyBoxWithOkDisabled)
     dialog->show();
     nameBox().setText ("Half typed");
     dialog->textEditorEscapeKeyPressed (nameBox());
-    ASSERT_TRUE (pumpUntil ([this] { return ! dialog->isVisible(); }, 1000));
+    ASSERT_TRUE (pumpUntil ([this] { return ! dialog->isVisible(); }, generousWaitMs));
     EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
 
     dialog->show();

@@ -169,7 +169,7 @@ TEST_F (PresetBrowserTest, OverwritingAsksFirstCancelReturnsAndOkWritesAndCloses
     EXPECT_FALSE (question().isVisible());
     EXPECT_FALSE (browser->isVisible());
     EXPECT_EQ (countModalComponents(), 0);
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_EQ (countModalComponents(), 0);
 }
 
@@ -379,7 +379,7 @@ TEST_F (PresetBrowserTest, NewFolderChainReturnsToTheBrowserAndLeavesNothingModa
 
     click (button ("CANCEL"));
     EXPECT_FALSE (browser->isVisible());
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_EQ (countModalComponents(), 0);
 }
 
@@ -391,7 +391,7 @@ TEST_F (PresetBrowserTest, DeletingTheEditorWithTheQuestionOpenLeavesNothingModa
     ASSERT_TRUE (question().isCurrentlyModal (false));
 
     browser.reset();
-    pumpMessages (20);
+    EXPECT_TRUE (deliverPostedMessages());
     EXPECT_EQ (countModalComponents(), 0);
 }
 

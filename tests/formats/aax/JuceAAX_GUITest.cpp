@@ -47,7 +47,7 @@ public:
         X server learns of it once JUCE's requests reach it (a hang guard only). */
     bool holds (juce::Component& component)
     {
-        for (int attempt = 0; attempt < 200; ++attempt)
+        for (int attempt = 0; attempt < 2000; ++attempt)
         {
             if (XWindowTree::parentOf (windowOf (component)) == windowOf (*this))
                 return true;
