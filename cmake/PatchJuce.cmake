@@ -76,6 +76,15 @@ function(modulix_patch_juce)
         configure_file("${staging_dir}/${relative}" "${MODULIX_JUCE_PATCHED_DIR}/${relative}" COPYONLY)
     endforeach()
 
+    # A copy whose hunk has left the patch would still be found beside the unity
+    # sources and compiled in place of the original.
+    file(GLOB_RECURSE patched_copies RELATIVE "${MODULIX_JUCE_PATCHED_DIR}" "${MODULIX_JUCE_PATCHED_DIR}/*")
+    foreach(relative IN LISTS patched_copies)
+        if(NOT relative IN_LIST touched AND NOT relative IN_LIST module_unities)
+            file(REMOVE "${MODULIX_JUCE_PATCHED_DIR}/${relative}")
+        endif()
+    endforeach()
+
     foreach(unity IN LISTS module_unities)
         get_filename_component(module "${unity}" DIRECTORY)
         modulix_use_patched_source(${module} "${unity}" "${unity}" juce_modules)
