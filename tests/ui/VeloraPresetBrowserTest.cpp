@@ -237,7 +237,8 @@ TEST_F (PresetBrowserTest, AFolderHoldingNamesThatAreNotStrictUtf8ListsTheOthers
     auto* list = findChild<juce::FileListComponent> (*browser);
     ASSERT_NE (list, nullptr);
     const auto& contents = list->directoryContentsList;
-    ASSERT_TRUE (pumpUntil ([&] { return ! contents.isStillLoading() && countListedRows (*browser) == contents.getNumFiles(); }));
+    ASSERT_TRUE (pumpUntil ([&] { return ! contents.isStillLoading() && countListedRows (*browser) == contents.getNumFiles(); },
+                            generousWaitMs));
 
     juce::StringArray listed;
     for (int i = 0; i < contents.getNumFiles(); ++i)
