@@ -61,10 +61,10 @@ void VstHostNotifier::automate (int index, float value)
     if (stopped)
         return;
 
-    if (isInsideHostCall())
+    if (canSendAtOnce())
         send (hostAutomate, index, value);
     else
-        holdBack (index, [value] (HeldBack& h) { h.value = true; h.latest = value; });
+        holdBackInOrder (index, [value] (HeldBack& h) { h.value = true; h.latest = value; });
 }
 
 void VstHostNotifier::beginEdit (int index)
@@ -72,13 +72,13 @@ void VstHostNotifier::beginEdit (int index)
     if (stopped)
         return;
 
-    if (isInsideHostCall())
+    if (canSendAtOnce())
     {
         send (hostBeginEdit, index, 0.0f);
         return;
     }
 
-    holdBack (index, [] (HeldBack& h)
+    holdBackInOrder (index, [] (HeldBack& h)
     {
         // A gesture that begins again before the host heard it end goes on,
         // for the host, as one.
@@ -94,10 +94,10 @@ void VstHostNotifier::endEdit (int index)
     if (stopped)
         return;
 
-    if (isInsideHostCall())
+    if (canSendAtOnce())
         send (hostEndEdit, index, 0.0f);
     else
-        holdBack (index, [] (HeldBack& h) { h.end = true; });
+        holdBackInOrder (index, [] (HeldBack& h) { h.end = true; });
 }
 
 void VstHostNotifier::updateDisplay()
@@ -105,28 +105,54 @@ void VstHostNotifier::updateDisplay()
     if (stopped)
         return;
 
-    if (isInsideHostCall())
+    if (canSendAtOnce())
     {
         send (hostUpdateDisplay, 0, 0.0f);
         return;
     }
 
-    const std::lock_guard<std::mutex> held (heldBackLock);
-    displayChanged = true;
-    anyHeldBack = true;
+    {
+        const std::lock_guard<std::mutex> held (heldBackLock);
+        displayChanged = true;
+        anyHeldBack = true;
+    }
+
+    sendHeldBackIfInsideHostCall();
 }
 
 //==============================================================================
+bool VstHostNotifier::canSendAtOnce() const noexcept
+{
+    // Anything held back, or on its way out on another thread, is older than this
+    // and must reach the host first.
+    return isInsideHostCall() && ! anyHeldBack && ! sending;
+}
+
+template <typename Change>
+void VstHostNotifier::holdBackInOrder (int index, Change&& change)
+{
+    if (holdBack (index, std::forward<Change> (change)))
+        sendHeldBackIfInsideHostCall();
+}
+
+void VstHostNotifier::sendHeldBackIfInsideHostCall()
+{
+    if (isInsideHostCall())
+        sendHeldBack();
+}
+
 void VstHostNotifier::sendHeldBack()
 {
-    if (! anyHeldBack || sending.exchange (true))
-        return;
-
-    while (! stopped && sendOneHeldBack())
+    // What another thread held back while this one was letting go of the turn
+    // goes out now, not at the host's next call.
+    while (! stopped && anyHeldBack && ! sending.exchange (true))
     {
-    }
+        while (! stopped && sendOneHeldBack())
+        {
+        }
 
-    sending = false;
+        sending = false;
+    }
 }
 
 bool VstHostNotifier::sendOneHeldBack()

@@ -62,6 +62,14 @@ private:
     };
 
     bool isInsideHostCall() const noexcept;
+    /** True when a change may go to the host directly: from inside a host call,
+        with nothing older held back or being sent. */
+    bool canSendAtOnce() const noexcept;
+    /** Holds a change back behind the older ones, and sends them all at once when
+        this thread is inside a host call. */
+    template <typename Change>
+    void holdBackInOrder (int index, Change&& change);
+    void sendHeldBackIfInsideHostCall();
     /** Applies change to the parameter's held-back state; false for an index
         outside the parameters. */
     template <typename Change>

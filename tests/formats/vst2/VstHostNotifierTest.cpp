@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <mutex>
 #include <thread>
 
 namespace
@@ -151,6 +153,49 @@ TEST (VstHostNotifier, AHostCallingInFromAHeldBackCallHearsTheNextOneOnlyAfterRe
     notifier.sendHeldBack();
     EXPECT_EQ (sent, (std::vector<Sent> { { hostAutomate, 1, 0.25f }, { hostAutomate, 3, 0.75f } }));
     EXPECT_FALSE (toldWhileInside);
+}
+
+// A host without a lock of its own may call in from two threads at once: a value
+// held back earlier is still on its way out on one when the plug-in says a newer
+// one inside the other's call. The host must be left with the newer one.
+TEST (VstHostNotifier, ANewerValueReachesTheHostAfterTheOneOnItsWayOut)
+{
+    std::mutex sentLock;
+    std::vector<Sent> sent;
+    std::atomic<bool> stalled { false }, released { false };
+
+    VstHostNotifier notifier (numParameters, [&] (int32_t opcode, int32_t index, float value) {
+        if (value == 0.5f)
+        {
+            stalled = true;
+
+            while (! released)
+                std::this_thread::yield();
+        }
+
+        const std::lock_guard<std::mutex> held (sentLock);
+        sent.push_back ({ opcode, index, value });
+    });
+
+    notifier.automate (4, 0.5f);
+
+    std::thread sendingHeldBack ([&] {
+        const VstHostNotifier::HostCall inCall (notifier);
+        notifier.sendHeldBack();
+    });
+
+    while (! stalled)
+        std::this_thread::yield();
+
+    std::thread newerInsideACall ([&] {
+        const VstHostNotifier::HostCall inCall (notifier);
+        notifier.automate (4, 0.9f);
+    });
+    newerInsideACall.join();
+
+    released = true;
+    sendingHeldBack.join();
+    EXPECT_EQ (sent, (std::vector<Sent> { { hostAutomate, 4, 0.5f }, { hostAutomate, 4, 0.9f } }));
 }
 
 TEST (VstHostNotifier, AfterStopNothingMoreGoesOut)
